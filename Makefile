@@ -61,7 +61,7 @@ fuzz: fuzz-build
 bench: deps
 	cmake -S . -B $(B)/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTOLVANE_BENCH=ON -DTOLVANE_TESTS=OFF
 	cmake --build $(B)/bench -j $(JOBS)
-	bash tools/run-benchmarks.sh
+	bash tools/run-benchmarks.sh $(ROOT)/$(B)
 
 run: deps
 	$(MAKE) win64
