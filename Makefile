@@ -59,6 +59,7 @@ fuzz: fuzz-build
 	bash tools/run-fuzzers.sh $(B)/fuzz $(FUZZ_SECONDS)
 
 bench: deps
+	$(MAKE) win64
 	cmake -S . -B $(B)/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTOLVANE_BENCH=ON -DTOLVANE_TESTS=OFF
 	cmake --build $(B)/bench -j $(JOBS)
 	bash tools/run-benchmarks.sh $(ROOT)/$(B)

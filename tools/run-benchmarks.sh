@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every benchmark: each native Google Benchmark program built into BUILD/bench/bench/
-# (BUILD defaults to build), then each bench/*.sh script (the ones that need Wine or a server
+# (BUILD defaults to build), then each bench/*.sh script, given TOLVANE_BUILD=BUILD (the
+# Windows programs are in $TOLVANE_BUILD/win64) (the ones that need Wine or a server
 # run themselves under tools/with-wine.sh). Results go to stdout; nothing here is a test.
 # Usage: tools/run-benchmarks.sh [BUILD]
 set -uo pipefail
