@@ -35,9 +35,17 @@ struct Raster {
 };
 
 // Where the chosen image of an ICO or CUR file lies in the file's bytes.
+// The offset and size are checked to lie inside the data, and the image's own header (or, for
+// an image stored as PNG, its IHDR chunk) is checked to describe data that fits in `size`.
 struct IconImage {
   std::size_t offset = 0;
   std::size_t size = 0;
+  // Facts from the image's own header, not from the directory entry (the two may disagree;
+  // the header is what the system's icon maker reads).
+  int width = 0;          // the header's width
+  int height = 0;         // half the header's height (the header counts the AND mask's rows)
+  int bitCount = 0;       // bits per pixel of the colour (XOR) image: 1, 4, 8, 16, 24 or 32
+  bool isPng = false;     // the image is a PNG stream (width and height from IHDR, bitCount 32)
 };
 
 class GifAnimation;  // picture/gif.h

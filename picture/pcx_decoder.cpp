@@ -1,0 +1,7 @@
+#include "picture/decoders.h"
+
+namespace tolvane::picture {
+
+DecodeFailure DecodePcx(const std::uint8_t*, std::size_t, Raster&) { return "not built yet"; }
+
+}  // namespace tolvane::picture
