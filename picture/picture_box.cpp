@@ -1,0 +1,330 @@
+#include "picture/picture_box.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "picture/decoded_picture.h"
+#include "picture/gif.h"
+#include "picture/gif_player.h"
+
+namespace tolvane::picture {
+
+const char kPictureBoxClassName[] = "TolvanePictureBox";
+
+namespace {
+
+// ---- Small holders: each GDI object is deleted by whoever made it, each selection undone.
+
+class GdiObject {
+ public:
+  explicit GdiObject(HGDIOBJ object) : object_(object) {}
+  ~GdiObject() {
+    if (object_) DeleteObject(object_);
+  }
+  GdiObject(const GdiObject&) = delete;
+  GdiObject& operator=(const GdiObject&) = delete;
+  HGDIOBJ get() const { return object_; }
+
+ private:
+  HGDIOBJ object_;
+};
+
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+  ~SelectedObject() {
+    if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+  }
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+  bool ok() const { return previous_ && previous_ != HGDI_ERROR; }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+class MemoryDc {
+ public:
+  explicit MemoryDc(HDC like) : dc_(CreateCompatibleDC(like)) {}
+  ~MemoryDc() {
+    if (dc_) DeleteDC(dc_);
+  }
+  MemoryDc(const MemoryDc&) = delete;
+  MemoryDc& operator=(const MemoryDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
+class IconHandle {
+ public:
+  IconHandle() = default;
+  ~IconHandle() { Reset(); }
+  IconHandle(const IconHandle&) = delete;
+  IconHandle& operator=(const IconHandle&) = delete;
+  void Reset(HICON icon = nullptr) {
+    if (icon_) DestroyIcon(icon_);
+    icon_ = icon;
+  }
+  HICON get() const { return icon_; }
+
+ private:
+  HICON icon_ = nullptr;
+};
+
+// ---- The box's state, one per window, held in its window extra bytes.
+
+struct BoxState {
+  COLORREF background = 0;  // read when the box is created
+  Bytes stored;
+  DecodedPicture decoded;
+  IconHandle icon;
+  int iconWidth = 0;
+  int iconHeight = 0;
+  std::unique_ptr<GifPlayer> player;
+};
+
+constexpr int kStateSlot = 0;
+
+BoxState* StateOf(HWND box) {
+  if (!box || !IsWindow(box)) return nullptr;
+  char name[sizeof(kPictureBoxClassName) + 1] = {};
+  if (GetClassNameA(box, name, sizeof name) <= 0 || std::strcmp(name, kPictureBoxClassName) != 0)
+    return nullptr;
+  return reinterpret_cast<BoxState*>(GetWindowLongPtrA(box, kStateSlot));
+}
+
+std::uint32_t ToRgb(COLORREF colour) {
+  return (static_cast<std::uint32_t>(GetRValue(colour)) << 16) |
+         (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
+}
+
+std::uint32_t ReadLe32(const std::uint8_t* p) {
+  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+std::uint32_t ReadBe32(const std::uint8_t* p) {
+  return (static_cast<std::uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
+}
+
+// Makes the system icon for the chosen ICO/CUR image. A bitmap image's header gives the width
+// and twice the height (the colour rows and the AND-mask rows); an embedded PNG gives its own.
+void MakeIcon(BoxState& state, const IconImage& image) {
+  const Bytes& data = state.stored;
+  if (image.offset > data.size() || image.size > data.size() - image.offset || image.size < 24)
+    return;
+  const std::uint8_t* bits = data.data() + image.offset;
+  static const std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+  int width = 0;
+  int height = 0;
+  int bitCount = 0;
+  if (std::memcmp(bits, kPngSignature, 8) == 0) {
+    width = static_cast<int>(ReadBe32(bits + 16));
+    height = static_cast<int>(ReadBe32(bits + 20));
+  } else {
+    width = static_cast<std::int32_t>(ReadLe32(bits + 4));
+    height = static_cast<std::int32_t>(ReadLe32(bits + 8)) / 2;
+    bitCount = bits[14] | (bits[15] << 8);
+  }
+  if (width <= 0 || height <= 0 || width > 1024 || height > 1024) return;
+  // The icon calls take a writable pointer; they read only image.size bytes.
+  auto* resource = const_cast<PBYTE>(bits);
+  const DWORD size = static_cast<DWORD>(image.size);
+  HICON icon = CreateIconFromResourceEx(resource, size, TRUE, 0x30000, width, height,
+                                        LR_DEFAULTCOLOR);
+  if (!icon && bitCount != 16) icon = CreateIconFromResource(resource, size, TRUE, 0x30000);
+  if (!icon) return;
+  state.icon.Reset(icon);
+  state.iconWidth = width;
+  state.iconHeight = height;
+}
+
+// ---- Painting.
+
+// A raster's row length as a device-independent bitmap needs it (a multiple of 4 bytes).
+std::size_t DibStride(int width, int bitCount) {
+  return ((static_cast<std::size_t>(width) * bitCount + 31) / 32) * 4;
+}
+
+// Draws a raster at natural size at the origin, its visible rows only, through a device
+// bitmap made for this paint and released after it.
+void DrawRaster(HDC dc, const Raster& raster, int clientWidth, int clientHeight) {
+  if (raster.width <= 0 || raster.height <= 0) return;
+  int bitCount = 24;
+  switch (raster.layout) {
+    case Raster::Layout::Bgr24: bitCount = 24; break;
+    case Raster::Layout::Bgra32: bitCount = 32; break;
+    case Raster::Layout::Indexed8: bitCount = 8; break;
+    case Raster::Layout::Mono1: bitCount = 1; break;
+  }
+  const int width = raster.width < clientWidth ? raster.width : clientWidth;
+  const int rows = raster.height < clientHeight ? raster.height : clientHeight;
+  if (width <= 0 || rows <= 0) return;
+  const std::size_t rowBytes = (static_cast<std::size_t>(width) * bitCount + 7) / 8;
+  if (raster.stride < rowBytes ||
+      raster.pixels.size() / raster.stride < static_cast<std::size_t>(rows))
+    return;
+
+  // Only the part that can show is handed over: the top rows and the left columns.
+  const std::size_t stride = DibStride(width, bitCount);
+  std::vector<std::uint8_t> visible(stride * static_cast<std::size_t>(rows));
+  for (int y = 0; y < rows; ++y)
+    std::memcpy(visible.data() + y * stride, raster.pixels.data() + y * raster.stride, rowBytes);
+
+  struct {
+    BITMAPINFOHEADER header;
+    RGBQUAD colours[256];
+  } info{};
+  info.header.biSize = sizeof(BITMAPINFOHEADER);
+  info.header.biWidth = width;
+  info.header.biHeight = -rows;  // rows top-down
+  info.header.biPlanes = 1;
+  info.header.biBitCount = static_cast<WORD>(bitCount);
+  info.header.biCompression = BI_RGB;
+  auto setColour = [&](int index, std::uint32_t rgb) {
+    info.colours[index].rgbRed = static_cast<BYTE>(rgb >> 16);
+    info.colours[index].rgbGreen = static_cast<BYTE>(rgb >> 8);
+    info.colours[index].rgbBlue = static_cast<BYTE>(rgb);
+  };
+  if (bitCount == 8) {
+    info.header.biClrUsed = 256;
+    for (int i = 0; i < 256; ++i) setColour(i, raster.palette[i]);
+  } else if (bitCount == 1) {
+    // Monochrome rasters: clear bits black, set bits white.
+    info.header.biClrUsed = 2;
+    setColour(0, 0x000000);
+    setColour(1, 0xFFFFFF);
+  }
+
+  GdiObject bitmap(CreateDIBitmap(dc, &info.header, CBM_INIT, visible.data(),
+                                  reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS));
+  if (!bitmap.get()) return;
+  MemoryDc source(dc);
+  if (!source.get()) return;
+  SelectedObject selected(source.get(), bitmap.get());
+  if (!selected.ok()) return;
+  StretchBlt(dc, 0, 0, width, rows, source.get(), 0, 0, width, rows, SRCCOPY);
+}
+
+void Paint(HWND box, BoxState& state, HDC dc) {
+  RECT client{};
+  GetClientRect(box, &client);
+  {
+    GdiObject brush(CreateSolidBrush(state.background));
+    if (brush.get()) {
+      SelectedObject selected(dc, brush.get());
+      PatBlt(dc, 0, 0, client.right, client.bottom, PATCOPY);
+    }
+  }
+  if (state.player) {
+    state.player->DrawCurrentFrame(dc);
+    return;
+  }
+  if (state.icon.get()) {
+    DrawIconEx(dc, 0, 0, state.icon.get(), state.iconWidth, state.iconHeight, 0, nullptr,
+               DI_NORMAL);
+    return;
+  }
+  if (state.decoded.raster) DrawRaster(dc, *state.decoded.raster, client.right, client.bottom);
+}
+
+// Stops the animation first, then releases the decoded picture and its system resources.
+void ReleasePicture(BoxState& state) {
+  if (state.player) state.player->Stop();
+  state.player.reset();
+  state.icon.Reset();
+  state.iconWidth = state.iconHeight = 0;
+  state.decoded = DecodedPicture{};
+}
+
+LRESULT CALLBACK PictureBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_NCCREATE: {
+      auto* state = new (std::nothrow) BoxState;
+      if (!state) return FALSE;
+      state->background = GetSysColor(COLOR_BTNFACE);
+      SetWindowLongPtrA(box, kStateSlot, reinterpret_cast<LONG_PTR>(state));
+      break;
+    }
+    case WM_ERASEBKGND:
+      return 1;  // painting fills the whole client area itself
+    case WM_PAINT: {
+      BoxState* state = StateOf(box);
+      PAINTSTRUCT paint{};
+      HDC dc = BeginPaint(box, &paint);
+      if (dc && state) {
+        Paint(box, *state, dc);
+        // The animation starts with the first paint after its picture was set.
+        if (state->player && !state->player->started()) state->player->Start();
+      }
+      EndPaint(box, &paint);
+      return 0;
+    }
+    case WM_PRINTCLIENT: {
+      BoxState* state = StateOf(box);
+      if (state && wParam) Paint(box, *state, reinterpret_cast<HDC>(wParam));
+      return 0;
+    }
+    case WM_DESTROY: {
+      if (BoxState* state = StateOf(box)) ReleasePicture(*state);
+      break;
+    }
+    case WM_NCDESTROY: {
+      auto* state = reinterpret_cast<BoxState*>(GetWindowLongPtrA(box, kStateSlot));
+      SetWindowLongPtrA(box, kStateSlot, 0);
+      if (state) ReleasePicture(*state);
+      delete state;
+      break;
+    }
+    default:
+      break;
+  }
+  return DefWindowProcA(box, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool RegisterPictureBoxClass(HINSTANCE instance) {
+  WNDCLASSEXA existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExA(instance, kPictureBoxClassName, &existing)) return true;
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = &PictureBoxProc;
+  windowClass.cbWndExtra = sizeof(LONG_PTR);
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  windowClass.hbrBackground = nullptr;  // painting fills the background itself
+  windowClass.lpszClassName = kPictureBoxClassName;
+  if (RegisterClassExA(&windowClass)) return true;
+  return GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+void SetPicture(HWND box, const Bytes& picture) {
+  BoxState* state = StateOf(box);
+  if (!state) return;
+  ReleasePicture(*state);
+  state->stored = picture.Clone();
+  if (!state->stored.empty()) {
+    state->decoded =
+        DecodePicture(state->stored.data(), state->stored.size(), ToRgb(state->background));
+    if (state->decoded.icon) MakeIcon(*state, *state->decoded.icon);
+    if (state->decoded.animation && state->decoded.animation->animated()) {
+      state->player = std::make_unique<GifPlayer>(
+          box, std::shared_ptr<const GifAnimation>(state->decoded.animation),
+          ToRgb(state->background));
+    }
+  }
+  InvalidateRect(box, nullptr, FALSE);
+}
+
+Bytes GetPicture(HWND box) {
+  BoxState* state = StateOf(box);
+  if (!state) return Bytes();
+  return state->stored.Clone();
+}
+
+}  // namespace tolvane::picture
