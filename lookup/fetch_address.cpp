@@ -79,29 +79,34 @@ void BodyBuffer::Release() {
 
 bool BodyBuffer::Append(const void* data, std::size_t size) {
   const auto* from = static_cast<const std::uint8_t*>(data);
-  while (size > 0) {
-    if (!last_ || last_->used == last_->capacity) {
-      // Each new block is as large as everything before it (at least 64 KiB, at most 16 MiB
-      // beyond that), so the number of blocks stays small and no byte is moved while reading.
-      constexpr std::size_t kSmallest = 64 * 1024, kLargest = 16 * 1024 * 1024;
-      std::size_t capacity = size_ < kSmallest ? kSmallest : (size_ > kLargest ? kLargest : size_);
-      if (capacity < size) capacity = size;
-      auto* block = static_cast<Block*>(TryAllocateBlock(sizeof(Block) + capacity));
-      if (!block) return false;
-      block->next = nullptr;
-      block->capacity = capacity;
-      block->used = 0;
-      (last_ ? last_->next : first_) = block;
-      last_ = block;
-    }
-    std::size_t take = last_->capacity - last_->used;
-    if (take > size) take = size;
-    std::memcpy(last_->bytes() + last_->used, from, take);
-    last_->used += take;
-    size_ += take;
-    from += take;
-    size -= take;
+  const std::size_t room = last_ ? last_->capacity - last_->used : 0;
+  Block* next = nullptr;
+  if (size > room) {
+    // The new block is as large as everything before it (at least 64 KiB, at most 16 MiB),
+    // so there are few blocks and no byte is moved while reading. It is obtained before
+    // anything is copied, so a refused piece leaves the buffer as it was.
+    constexpr std::size_t kSmallest = 64 * 1024, kLargest = 16 * 1024 * 1024;
+    std::size_t capacity = size_ < kSmallest ? kSmallest : (size_ > kLargest ? kLargest : size_);
+    if (capacity < size - room) capacity = size - room;
+    if (capacity > static_cast<std::size_t>(-1) - sizeof(Block)) return false;
+    next = static_cast<Block*>(TryAllocateBlock(sizeof(Block) + capacity));
+    if (!next) return false;
+    next->next = nullptr;
+    next->capacity = capacity;
+    next->used = 0;
   }
+  const std::size_t first = size < room ? size : room;
+  if (first) {
+    std::memcpy(last_->bytes() + last_->used, from, first);
+    last_->used += first;
+  }
+  if (next) {
+    std::memcpy(next->bytes(), from + first, size - first);
+    next->used = size - first;
+    (last_ ? last_->next : first_) = next;
+    last_ = next;
+  }
+  size_ += size;
   return true;
 }
 

@@ -40,8 +40,8 @@ class BodyBuffer {
   BodyBuffer(const BodyBuffer&) = delete;
   BodyBuffer& operator=(const BodyBuffer&) = delete;
 
-  // Appends `size` bytes. False when memory for them could not be obtained; the bytes that
-  // fitted are kept.
+  // Appends `size` bytes. False when memory for them could not be obtained; nothing of them
+  // is kept then, and what came before stays.
   bool Append(const void* data, std::size_t size);
   std::size_t size() const { return size_; }
   // The whole body as new Bytes (empty when nothing arrived); the buffer is empty afterwards.
