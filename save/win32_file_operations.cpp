@@ -1,0 +1,60 @@
+#include "save/win32_file_operations.h"
+
+#include <climits>
+
+#include "save/save_dialog.h"
+
+namespace tolvane::save {
+
+Win32FileOperations::~Win32FileOperations() { Close(); }
+
+Text Win32FileOperations::CreateFileBeside(const Text& target) {
+  Close();
+  Text folder = FolderOfPath(target.c_str());
+  char name[MAX_PATH];
+  // Creates a new empty file with a unique name in that folder.
+  if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "tlv", 0, name)) return Text();
+  SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
+  file_ = CreateFileA(name, GENERIC_WRITE, 0, &inheritable, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                      nullptr);
+  if (file_ == INVALID_HANDLE_VALUE) {
+    DeleteFileA(name);
+    return Text();
+  }
+  return Text::FromCString(name);
+}
+
+bool Win32FileOperations::Write(const std::uint8_t* data, std::size_t size) {
+  // WriteFile takes a 32-bit count: larger pictures go in pieces.
+  while (size > 0) {
+    DWORD piece = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+    DWORD written = 0;
+    if (!WriteFile(file_, data, piece, &written, nullptr) || written != piece) return false;
+    data += piece;
+    size -= piece;
+  }
+  return true;
+}
+
+bool Win32FileOperations::Flush() { return FlushFileBuffers(file_) != 0; }
+
+bool Win32FileOperations::Close() {
+  if (file_ == INVALID_HANDLE_VALUE) return true;
+  bool closed = CloseHandle(file_) != 0;
+  file_ = INVALID_HANDLE_VALUE;
+  return closed;
+}
+
+bool Win32FileOperations::MoveReplacing(const Text& from, const Text& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+         0;
+}
+
+void Win32FileOperations::Delete(const Text& name) { DeleteFileA(name.c_str()); }
+
+bool WriteFileBytes(const Text& fileName, const Bytes& bytes) {
+  Win32FileOperations files;
+  return WriteFileBytes(files, fileName, bytes);
+}
+
+}  // namespace tolvane::save
