@@ -1,0 +1,4 @@
+# The picture box in a real window under Wine: painting read back pixel by pixel, and the GIF
+# animation worker's start and stop.
+tolvane_add_test(picture_box_test SOURCES box_test.cpp
+  LIBS tolvane_picture_box tolvane_picture_fixtures gdi32 user32)
