@@ -103,43 +103,29 @@ std::uint32_t ToRgb(COLORREF colour) {
          (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
 }
 
-std::uint32_t ReadLe32(const std::uint8_t* p) {
-  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-std::uint32_t ReadBe32(const std::uint8_t* p) {
-  return (static_cast<std::uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
-}
+// The largest icon the box makes: the directory cannot describe more than 256 pixels a side,
+// and an embedded PNG's own header must not make the system decode a huge image.
+constexpr int kLargestIcon = 1024;
 
-// Makes the system icon for the chosen ICO/CUR image. A bitmap image's header gives the width
-// and twice the height (the colour rows and the AND-mask rows); an embedded PNG gives its own.
+// Makes the system icon for the chosen ICO/CUR image, at the size its own header gives (a
+// bitmap header counts the AND mask's rows in its height; the decoder has halved it).
 void MakeIcon(BoxState& state, const IconImage& image) {
   const Bytes& data = state.stored;
-  if (image.offset > data.size() || image.size > data.size() - image.offset || image.size < 24)
+  if (image.offset > data.size() || image.size > data.size() - image.offset || image.size == 0)
     return;
-  const std::uint8_t* bits = data.data() + image.offset;
-  static const std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-  int width = 0;
-  int height = 0;
-  int bitCount = 0;
-  if (std::memcmp(bits, kPngSignature, 8) == 0) {
-    width = static_cast<int>(ReadBe32(bits + 16));
-    height = static_cast<int>(ReadBe32(bits + 20));
-  } else {
-    width = static_cast<std::int32_t>(ReadLe32(bits + 4));
-    height = static_cast<std::int32_t>(ReadLe32(bits + 8)) / 2;
-    bitCount = bits[14] | (bits[15] << 8);
-  }
-  if (width <= 0 || height <= 0 || width > 1024 || height > 1024) return;
-  // The icon calls take a writable pointer; they read only image.size bytes.
-  auto* resource = const_cast<PBYTE>(bits);
+  if (image.width <= 0 || image.height <= 0 || image.width > kLargestIcon ||
+      image.height > kLargestIcon)
+    return;
+  // The icon calls take a writable pointer; they only read image.size bytes.
+  auto* resource = const_cast<PBYTE>(data.data() + image.offset);
   const DWORD size = static_cast<DWORD>(image.size);
-  HICON icon = CreateIconFromResourceEx(resource, size, TRUE, 0x30000, width, height,
+  HICON icon = CreateIconFromResourceEx(resource, size, TRUE, 0x30000, image.width, image.height,
                                         LR_DEFAULTCOLOR);
-  if (!icon && bitCount != 16) icon = CreateIconFromResource(resource, size, TRUE, 0x30000);
+  if (!icon && image.bitCount != 16) icon = CreateIconFromResource(resource, size, TRUE, 0x30000);
   if (!icon) return;
   state.icon.Reset(icon);
-  state.iconWidth = width;
-  state.iconHeight = height;
+  state.iconWidth = image.width;
+  state.iconHeight = image.height;
 }
 
 // ---- Painting.

@@ -528,10 +528,15 @@ TEST_F(PictureBoxTest, IconsShowTheBackgroundThroughTheirTransparentParts) {
   small.width = small.height = 16;
   small.bitCount = 32;
   small.pixels.assign(16 * 16, 0xFFFF00FFu);
+  // Icons may hold a PNG stream instead of a bitmap: its own header gives the size.
+  fixtures::IconEntrySpec pngEntry;
+  pngEntry.colourCount = 0;
+  pngEntry.image = fixtures::EncodePng(32, 32, alphaImage.pixels);
   const std::vector<IconCase> cases = {
       {"32-bit icon with alpha", fixtures::WriteIcon({entry(alphaImage, 0)}), alphaShown},
       {"8-bit icon with an AND mask", fixtures::WriteIcon({entry(maskedImage, 0)}), maskShown},
       {"cursor", fixtures::WriteIcon({entry(alphaImage, 0)}, 2), alphaShown},
+      {"PNG image inside an icon", fixtures::WriteIcon({pngEntry}), alphaShown},
       {"last of two entries", fixtures::WriteIcon({entry(small, 0), entry(alphaImage, 0)}),
        alphaShown},
   };
