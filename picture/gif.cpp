@@ -1,13 +1,357 @@
+// GIF87a/GIF89a: the logical screen, colour tables, the block sequence, LZW frame data and
+// the compositor that plays the frames.
 #include "picture/gif.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "picture/byte_reader.h"
 
 namespace tolvane::picture {
 
-std::shared_ptr<GifAnimation> GifAnimation::Parse(const std::uint8_t*, std::size_t) { return nullptr; }
-bool GifAnimation::DecodeFrame(const GifFrame&, GifFramePixels&, std::vector<std::uint8_t>&) const { return false; }
+namespace {
+
+constexpr int kMaxCodes = 4096;  // LZW codes are at most 12 bits wide
+
+void ReadColourTable(const std::uint8_t* table, std::size_t entries,
+                     std::array<std::uint32_t, 256>& palette) {
+  palette.fill(0);
+  for (std::size_t i = 0; i < entries; ++i)
+    palette[i] = static_cast<std::uint32_t>(table[i * 3]) << 16 |
+                 static_cast<std::uint32_t>(table[i * 3 + 1]) << 8 | table[i * 3 + 2];
+}
+
+// Skips a chain of data sub-blocks up to and including its zero-length terminator.
+bool SkipSubBlocks(ByteReader& reader) {
+  for (;;) {
+    std::uint8_t length = reader.U8();
+    if (reader.failed()) return false;
+    if (length == 0) return true;
+    if (!reader.Skip(length)) return false;
+  }
+}
+
+// The display row of the `index`th row in an interlaced frame: rows 0, 8, 16...; then 4,
+// 12...; then 2, 6...; then 1, 3...
+int InterlacedRow(int index, int height) {
+  int pass1 = (height + 7) / 8;
+  if (index < pass1) return index * 8;
+  index -= pass1;
+  int pass2 = (height + 3) / 8;
+  if (index < pass2) return 4 + index * 8;
+  index -= pass2;
+  int pass3 = (height + 1) / 4;
+  if (index < pass3) return 2 + index * 4;
+  index -= pass3;
+  return 1 + index * 2;
+}
+
+// Copies `count` bytes that the output holds earlier (from `from` to `to`, from < to). The
+// ranges meet but do not overlap, except that a code defined by the string just before it
+// ends with its own first byte (the LZW "KwKwK" case): that byte is written last.
+inline void CopyString(std::uint8_t* out, std::size_t from, std::size_t to, std::size_t count) {
+  if (count <= 16) {
+    for (std::size_t i = 0; i < count; ++i) out[to + i] = out[from + i];
+  } else {
+    std::size_t safe = std::min(count, to - from);
+    std::memcpy(out + to, out + from, safe);
+    for (std::size_t i = safe; i < count; ++i) out[to + i] = out[from + i];
+  }
+}
+
+// Decodes an LZW code stream into `out` (`capacity` pixels), stopping at the end code, the
+// end of the data, the first invalid code, or when the output is full (codes past the
+// frame's pixels are dropped). Returns the number of pixels produced.
+//
+// Every string in the code table is a run of bytes already in the output: the string of a
+// new code is the previous code's output followed by one more byte, and that byte is the
+// first of what follows. So the table holds a position and a length per code, and emitting a
+// code is a copy from earlier output.
+std::size_t DecodeLzw(const std::uint8_t* data, std::size_t size, int minCodeSize,
+                      std::uint8_t* out, std::size_t capacity) {
+  const int clear = 1 << minCodeSize, endCode = clear + 1;
+  std::uint32_t start[kMaxCodes];
+  std::uint16_t length[kMaxCodes];
+  int next = endCode + 1, width = minCodeSize + 1;
+  bool havePrevious = false;
+  std::size_t previousStart = 0, previousLength = 0;
+  std::size_t produced = 0, position = 0;
+  std::uint64_t bits = 0;
+  int bitCount = 0;
+  while (produced < capacity) {
+    while (bitCount < width) {
+      if (position == size) return produced;
+      bits |= static_cast<std::uint64_t>(data[position++]) << bitCount;
+      bitCount += 8;
+    }
+    int code = static_cast<int>(bits & ((1u << width) - 1));
+    bits >>= width;
+    bitCount -= width;
+    if (code == clear) {
+      next = endCode + 1;
+      width = minCodeSize + 1;
+      havePrevious = false;
+      continue;
+    }
+    if (code == endCode) return produced;
+    std::size_t emitted;
+    if (code < clear) {
+      out[produced] = static_cast<std::uint8_t>(code);
+      emitted = 1;
+    } else if (!havePrevious) {
+      return produced;  // only a literal may follow a clear code
+    } else if (code < next) {
+      emitted = std::min<std::size_t>(length[code], capacity - produced);
+      CopyString(out, start[code], produced, emitted);
+    } else if (code == next && next < kMaxCodes) {
+      emitted = std::min(previousLength + 1, capacity - produced);
+      CopyString(out, previousStart, produced, emitted);
+    } else {
+      return produced;  // a code not yet defined
+    }
+    if (havePrevious && next < kMaxCodes) {
+      start[next] = static_cast<std::uint32_t>(previousStart);
+      length[next] = static_cast<std::uint16_t>(previousLength + 1);
+      ++next;
+    }
+    // Checked after every code, the first after a clear included: with a minimum code size of
+    // 1 the first free code already needs the wider width.
+    if (next >= (1 << width) && width < 12) ++width;
+    havePrevious = true;
+    previousStart = produced;
+    previousLength = emitted;
+    produced += emitted;
+  }
+  return produced;
+}
+
+}  // namespace
+
+std::shared_ptr<GifAnimation> GifAnimation::Parse(const std::uint8_t* data, std::size_t size) {
+  if (data == nullptr || size < 14) return nullptr;
+  ByteReader reader(data, size);
+  const std::uint8_t* signature = reader.Take(6);
+  if (std::memcmp(signature, "GIF87a", 6) != 0 && std::memcmp(signature, "GIF89a", 6) != 0)
+    return nullptr;
+  std::shared_ptr<GifAnimation> gif(new GifAnimation());
+  gif->data_.assign(data, data + size);
+  gif->width_ = reader.U16();
+  gif->height_ = reader.U16();
+  std::uint8_t flags = reader.U8();
+  gif->backgroundIndex_ = reader.U8();
+  reader.U8();  // pixel aspect ratio
+  if (reader.failed() || !DimensionsAllowed(gif->width_, gif->height_)) return nullptr;
+  gif->palettes_.emplace_back();
+  gif->palettes_[0].fill(0);  // no global table: black until a local table says otherwise
+  if (flags & 0x80) {
+    std::size_t entries = 2u << (flags & 7);
+    const std::uint8_t* table = reader.Take(entries * 3);
+    if (table == nullptr) return nullptr;
+    ReadColourTable(table, entries, gif->palettes_[0]);
+  }
+
+  // Index the blocks up to the trailer, a zero byte, an unknown byte or the end of the data;
+  // the animation starts again from the first block there.
+  for (bool more = true; more && !reader.AtEnd();) {
+    switch (reader.U8()) {
+      case 0x21: {  // extension
+        std::uint8_t label = reader.U8();
+        if (label == 0xF9 && reader.Peek() >= 4) {
+          std::size_t blockSize = reader.U8();
+          std::uint8_t packed = reader.U8();
+          GifBlock block;
+          block.kind = GifBlock::Kind::Control;
+          block.control.disposal = (packed >> 2) & 7;
+          block.control.transparent = (packed & 1) != 0;
+          block.control.delay = reader.U16();
+          block.control.transparentIndex = reader.U8();
+          reader.Skip(blockSize - 4);
+          if (reader.failed()) {
+            more = false;
+            break;
+          }
+          gif->blocks_.push_back(block);
+        }
+        // Plain text, comment and application extensions (a loop count) are skipped.
+        more = SkipSubBlocks(reader);
+        break;
+      }
+      case 0x2C: {  // image descriptor
+        GifFrame frame;
+        frame.left = reader.U16();
+        frame.top = reader.U16();
+        frame.width = reader.U16();
+        frame.height = reader.U16();
+        std::uint8_t packed = reader.U8();
+        frame.interlaced = (packed & 0x40) != 0;
+        if (packed & 0x80) {
+          std::size_t entries = 2u << (packed & 7);
+          const std::uint8_t* table = reader.Take(entries * 3);
+          if (table == nullptr) {
+            more = false;
+            break;
+          }
+          gif->palettes_.emplace_back();
+          ReadColourTable(table, entries, gif->palettes_.back());
+          frame.palette = gif->palettes_.size() - 1;
+        }
+        if (reader.failed()) {
+          more = false;
+          break;
+        }
+        frame.dataOffset = reader.position();
+        GifBlock block;
+        block.kind = GifBlock::Kind::Frame;
+        block.frame = gif->frames_.size();
+        gif->frames_.push_back(frame);
+        gif->blocks_.push_back(block);
+        // A frame whose data is cut short is kept (decoded as far as it goes) and ends the
+        // sequence.
+        reader.U8();  // minimum code size
+        more = !reader.failed() && SkipSubBlocks(reader);
+        break;
+      }
+      default:  // trailer (3B), a zero byte, or anything else
+        more = false;
+    }
+  }
+  if (gif->frames_.empty()) return nullptr;
+
+  // The first frame must decode; it is the still picture, at logical-screen size.
+  const GifFrame& first = gif->frames_[0];
+  GifFramePixels pixels;
+  std::vector<std::uint8_t> scratch;
+  if (!gif->DecodeFrame(first, pixels, scratch)) return nullptr;
+  Raster& still = gif->still_;
+  still.layout = Raster::Layout::Indexed8;
+  still.width = gif->width_;
+  still.height = gif->height_;
+  still.stride = PaddedRowBytes(still.width, 8, 4);
+  still.pixels.assign(still.stride * static_cast<std::size_t>(still.height),
+                      static_cast<std::uint8_t>(gif->backgroundIndex_));
+  still.palette = gif->palettes_[first.palette];
+  const std::size_t rows = first.width == 0 ? 0 : (pixels.decoded + first.width - 1) / first.width;
+  for (std::size_t row = 0; row < rows; ++row) {
+    int y = first.top + (first.interlaced ? InterlacedRow(static_cast<int>(row), first.height)
+                                          : static_cast<int>(row));
+    if (y >= still.height) continue;
+    std::size_t count = std::min<std::size_t>(first.width, pixels.decoded - row * first.width);
+    int left = first.left, right = static_cast<int>(std::min<std::size_t>(still.width, left + count));
+    if (left >= right) continue;
+    std::memcpy(still.pixels.data() + still.stride * y + left,
+                pixels.indices.data() + row * first.width, static_cast<std::size_t>(right - left));
+  }
+  return gif;
+}
+
+bool GifAnimation::DecodeFrame(const GifFrame& frame, GifFramePixels& out,
+                               std::vector<std::uint8_t>& scratch) const {
+  out.decoded = 0;
+  ByteReader reader(data_.data(), data_.size());
+  if (!reader.Seek(frame.dataOffset)) return false;
+  int minCodeSize = reader.U8();
+  // Literal codes must be palette indices: at most 8 bits (GIF89a allows 2 to 8; 1 is seen).
+  if (reader.failed() || minCodeSize < 1 || minCodeSize > 8) return false;
+  if (frame.width == 0 || frame.height == 0) return true;  // nothing to draw
+  if (!DimensionsAllowed(frame.width, frame.height)) return false;
+  scratch.clear();
+  for (;;) {
+    std::uint8_t length = reader.U8();
+    if (reader.failed() || length == 0) break;
+    const std::uint8_t* block = reader.Take(length);
+    if (block == nullptr) {
+      // The last sub-block is cut short: keep what is there.
+      break;
+    }
+    scratch.insert(scratch.end(), block, block + length);
+  }
+  // No code stream can produce more than this: each code is at least minCodeSize + 1 bits and
+  // stands for at most kMaxCodes pixels. Sizing the buffer by it keeps a frame that claims a
+  // large rectangle but holds few bytes from asking for much memory.
+  std::size_t pixels = static_cast<std::size_t>(frame.width) * static_cast<std::size_t>(frame.height);
+  std::size_t codes = scratch.size() * 8 / static_cast<std::size_t>(minCodeSize + 1);
+  if (codes < pixels / kMaxCodes + 1) pixels = std::min(pixels, codes * kMaxCodes);
+  if (out.indices.size() < pixels) out.indices.resize(pixels);
+  out.decoded = DecodeLzw(scratch.data(), scratch.size(), minCodeSize, out.indices.data(), pixels);
+  return true;
+}
+
 GifCompositor::GifCompositor(std::shared_ptr<const GifAnimation> gif, std::uint32_t background)
-    : gif_(std::move(gif)), width_(gif_->width()), height_(gif_->height()),
-      canvas_(static_cast<std::size_t>(width_) * height_, background) {}
-int GifCompositor::Step() { return 50; }
-void GifCompositor::DrawFrame(const GifFrame&, const GifFramePixels&) {}
+    : gif_(std::move(gif)),
+      width_(gif_->width()),
+      height_(gif_->height()),
+      canvas_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), background) {}
+
+int GifCompositor::Step() {
+  const std::vector<GifBlock>& blocks = gif_->blocks();
+  // Parse keeps at least one frame, so one pass (plus the wrap) always reaches a frame.
+  for (std::size_t walked = 0; walked <= blocks.size(); ++walked) {
+    if (nextBlock_ >= blocks.size()) nextBlock_ = 0;
+    const GifBlock& block = blocks[nextBlock_++];
+    if (block.kind == GifBlock::Kind::Control) {
+      // GIF89a: the disposal method belongs to the next frame only; transparency and delay
+      // stay in force until the next graphic control extension.
+      nextDisposal_ = block.control.disposal;
+      inForce_ = block.control;
+      continue;
+    }
+    const GifFrame& frame = gif_->frames()[block.frame];
+    if (previousDisposal_ == 2 || previousDisposal_ == 3) {
+      // Both put back what the previous frame covered (its rectangle as saved before it).
+      std::size_t at = 0;
+      for (int y = previousRect_.top; y < previousRect_.bottom; ++y) {
+        std::size_t count = static_cast<std::size_t>(previousRect_.right - previousRect_.left);
+        std::memcpy(canvas_.data() + static_cast<std::size_t>(y) * width_ + previousRect_.left,
+                    saved_.data() + at, count * sizeof(std::uint32_t));
+        at += count;
+      }
+    }
+    Rect rect;
+    rect.left = std::min(frame.left, width_);
+    rect.top = std::min(frame.top, height_);
+    rect.right = std::min(frame.left + frame.width, width_);
+    rect.bottom = std::min(frame.top + frame.height, height_);
+    if (nextDisposal_ == 2 || nextDisposal_ == 3) {
+      saved_.clear();
+      for (int y = rect.top; y < rect.bottom; ++y) {
+        const std::uint32_t* row = canvas_.data() + static_cast<std::size_t>(y) * width_;
+        saved_.insert(saved_.end(), row + rect.left, row + rect.right);
+      }
+    }
+    if (gif_->DecodeFrame(frame, framePixels_, scratch_)) DrawFrame(frame, framePixels_);
+    previousDisposal_ = nextDisposal_;
+    previousRect_ = rect;
+    nextDisposal_ = 0;
+    return inForce_.delay == 0 ? 50 : inForce_.delay * 10;
+  }
+  return 50;
+}
+
+void GifCompositor::DrawFrame(const GifFrame& frame, const GifFramePixels& pixels) {
+  const std::array<std::uint32_t, 256>& palette = gif_->palette(frame.palette);
+  const bool transparent = inForce_.transparent;
+  const std::uint8_t transparentIndex = static_cast<std::uint8_t>(inForce_.transparentIndex);
+  const std::size_t frameWidth = static_cast<std::size_t>(frame.width);
+  if (frameWidth == 0) return;
+  const std::size_t rows = (pixels.decoded + frameWidth - 1) / frameWidth;
+  for (std::size_t row = 0; row < rows; ++row) {
+    int y = frame.top + (frame.interlaced ? InterlacedRow(static_cast<int>(row), frame.height)
+                                          : static_cast<int>(row));
+    if (y >= height_) continue;
+    std::size_t count = std::min(frameWidth, pixels.decoded - row * frameWidth);
+    int left = frame.left;
+    int right = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(width_), left + count));
+    const std::uint8_t* source = pixels.indices.data() + row * frameWidth;
+    std::uint32_t* target = canvas_.data() + static_cast<std::size_t>(y) * width_;
+    if (transparent) {
+      for (int x = left; x < right; ++x) {
+        std::uint8_t index = source[x - left];
+        if (index != transparentIndex) target[x] = palette[index];
+      }
+    } else {
+      for (int x = left; x < right; ++x) target[x] = palette[source[x - left]];
+    }
+  }
+}
 
 }  // namespace tolvane::picture

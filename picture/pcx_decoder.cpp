@@ -1,7 +1,90 @@
+// PCX (ZSoft): a 128-byte header, run-length coded scanlines of `bytesPerLine` bytes each and,
+// for 8 bits per pixel, an optional 256-entry colour table introduced by a 0C byte.
+#include <algorithm>
+#include <cstring>
+
+#include "picture/byte_reader.h"
 #include "picture/decoders.h"
 
 namespace tolvane::picture {
 
-DecodeFailure DecodePcx(const std::uint8_t*, std::size_t, Raster&) { return "not built yet"; }
+DecodeFailure DecodePcx(const std::uint8_t* data, std::size_t size, Raster& out) {
+  if (size <= 128) return "too small";
+  ByteReader reader(data, size);
+  if (reader.U8() != 0x0A) return "not a pcx";
+  reader.U8();  // version
+  if (reader.U8() != 1) return "encoding";
+  int bitsPerPixel = reader.U8();
+  int xMin = reader.U16(), yMin = reader.U16(), xMax = reader.U16(), yMax = reader.U16();
+  reader.Seek(65);
+  int planes = reader.U8();
+  std::size_t bytesPerLine = reader.U16();
+  if (reader.failed()) return "truncated header";
+  if (xMin > xMax || yMin > yMax) return "corners out of order";
+  // Several planes (24-bit colour) are not an indexed picture: refused rather than shown as
+  // the first plane's bytes.
+  if (planes != 1) return "planes";
+  if (bitsPerPixel != 8 && bitsPerPixel != 1) return "bits per pixel";
+  const int width = xMax - xMin + 1, height = yMax - yMin + 1;
+  if (!DimensionsAllowed(width, height)) return "dimensions";
+  std::size_t rowBytes = PaddedRowBytes(width, bitsPerPixel, 1);
+  if (bytesPerLine < rowBytes) return "bytes per line below the width";
+
+  Raster raster;
+  raster.layout = bitsPerPixel == 8 ? Raster::Layout::Indexed8 : Raster::Layout::Mono1;
+  raster.width = width;
+  raster.height = height;
+  raster.stride = PaddedRowBytes(width, bitsPerPixel, 4);
+  raster.pixels.resize(raster.stride * static_cast<std::size_t>(height));
+
+  // Runs may carry on into the next scanline (many encoders do this); the bytes of a scanline
+  // past the picture's width are padding and dropped. Data that ends early leaves the rest 0.
+  reader.Seek(128);
+  std::size_t runLeft = 0;
+  std::uint8_t runValue = 0;
+  for (int y = 0; y < height; ++y) {
+    std::uint8_t* row = raster.pixels.data() + raster.stride * static_cast<std::size_t>(y);
+    std::size_t x = 0;
+    while (x < bytesPerLine) {
+      if (runLeft == 0) {
+        if (reader.AtEnd()) break;
+        std::uint8_t byte = reader.U8();
+        if (byte > 0xC0) {
+          runLeft = byte - 0xC0u;
+          runValue = reader.U8();
+          if (reader.failed()) break;
+        } else {
+          runLeft = 1;
+          runValue = byte;
+        }
+      }
+      std::size_t count = std::min(runLeft, bytesPerLine - x);
+      if (x < rowBytes) std::memset(row + x, runValue, std::min(count, rowBytes - x));
+      x += count;
+      runLeft -= count;
+    }
+    if (reader.failed() || reader.AtEnd()) {
+      if (x < bytesPerLine) break;
+    }
+  }
+
+  if (bitsPerPixel == 1) {
+    raster.palette[0] = 0x000000;
+    raster.palette[1] = 0xFFFFFF;
+  } else {
+    // Without a colour table the indices are shown as grey levels.
+    for (unsigned i = 0; i < 256; ++i) raster.palette[i] = i << 16 | i << 8 | i;
+    if (!reader.failed() && reader.Peek() == 0x0C) {
+      reader.U8();
+      if (const std::uint8_t* table = reader.Take(768)) {
+        for (std::size_t i = 0; i < 256; ++i)
+          raster.palette[i] = static_cast<std::uint32_t>(table[i * 3]) << 16 |
+                              static_cast<std::uint32_t>(table[i * 3 + 1]) << 8 | table[i * 3 + 2];
+      }
+    }
+  }
+  out = std::move(raster);
+  return nullptr;
+}
 
 }  // namespace tolvane::picture

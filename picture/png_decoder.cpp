@@ -1,9 +1,84 @@
+// PNG through libpng's simplified reading interface, then blended over the box's background.
+#include <png.h>
+
+#include <cstring>
+
+#include "picture/byte_reader.h"
 #include "picture/decoders.h"
 
 namespace tolvane::picture {
 
-DecodeFailure DecodePng(const std::uint8_t*, std::size_t, Raster&) { return "not built yet"; }
-DecodeFailure DecodePngOverBackground(const std::uint8_t*, std::size_t, std::uint32_t, Raster&) { return "not built yet"; }
-void BlendOverBackground(Raster&, std::uint32_t) {}
+namespace {
+
+// Releases libpng's read state on every path out (png_image_free accepts a freed image).
+struct PngImageHolder {
+  png_image image;
+  PngImageHolder() {
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+  }
+  ~PngImageHolder() { png_image_free(&image); }
+  PngImageHolder(const PngImageHolder&) = delete;
+  PngImageHolder& operator=(const PngImageHolder&) = delete;
+};
+
+}  // namespace
+
+DecodeFailure DecodePng(const std::uint8_t* data, std::size_t size, Raster& out) {
+  if (data == nullptr || size <= 7) return "too small";
+  PngImageHolder holder;
+  png_image& image = holder.image;
+  if (!png_image_begin_read_from_memory(&image, data, size)) return "png header";
+  if (!DimensionsAllowed(image.width, image.height)) return "dimensions";
+  image.format = PNG_FORMAT_BGRA;
+  Raster raster;
+  raster.layout = Raster::Layout::Bgra32;
+  raster.width = static_cast<int>(image.width);
+  raster.height = static_cast<int>(image.height);
+  raster.stride = static_cast<std::size_t>(raster.width) * 4;
+  raster.pixels.resize(raster.stride * static_cast<std::size_t>(raster.height));
+  if (!png_image_finish_read(&image, nullptr, raster.pixels.data(), 0, nullptr)) return "png data";
+  out = std::move(raster);
+  return nullptr;
+}
+
+void BlendOverBackground(Raster& raster, std::uint32_t background) {
+  if (raster.layout != Raster::Layout::Bgra32) return;
+  const unsigned backBlue = background & 0xFF, backGreen = (background >> 8) & 0xFF,
+                 backRed = (background >> 16) & 0xFF;
+  const std::size_t stride = PaddedRowBytes(raster.width, 24, 4);
+  // In place: a Bgr24 row is never longer than the Bgra32 row it comes from, so each write
+  // lands on bytes already read.
+  std::uint8_t* pixels = raster.pixels.data();
+  for (int y = 0; y < raster.height; ++y) {
+    const std::uint8_t* source = pixels + raster.stride * static_cast<std::size_t>(y);
+    std::uint8_t* target = pixels + stride * static_cast<std::size_t>(y);
+    for (int x = 0; x < raster.width; ++x, source += 4, target += 3) {
+      unsigned blue = source[0], green = source[1], red = source[2], alpha = source[3];
+      if (alpha != 255) {
+        blue = BlendChannel(blue, alpha, backBlue);
+        green = BlendChannel(green, alpha, backGreen);
+        red = BlendChannel(red, alpha, backRed);
+      }
+      target[0] = static_cast<std::uint8_t>(blue);
+      target[1] = static_cast<std::uint8_t>(green);
+      target[2] = static_cast<std::uint8_t>(red);
+    }
+    for (std::size_t pad = static_cast<std::size_t>(raster.width) * 3; pad < stride; ++pad)
+      pixels[stride * static_cast<std::size_t>(y) + pad] = 0;
+  }
+  raster.layout = Raster::Layout::Bgr24;
+  raster.stride = stride;
+  raster.pixels.resize(stride * static_cast<std::size_t>(raster.height));
+}
+
+DecodeFailure DecodePngOverBackground(const std::uint8_t* data, std::size_t size,
+                                      std::uint32_t background, Raster& out) {
+  Raster raster;
+  if (DecodeFailure failure = DecodePng(data, size, raster)) return failure;
+  BlendOverBackground(raster, background);
+  out = std::move(raster);
+  return nullptr;
+}
 
 }  // namespace tolvane::picture

@@ -78,8 +78,8 @@ void PutDibRow(ByteVector& out, int width, int bits, const std::uint8_t* indices
 ByteVector WriteBmp(const BmpSpec& spec) {
   ByteVector out;
   std::int64_t rows = spec.height < 0 ? -static_cast<std::int64_t>(spec.height) : spec.height;
-  std::size_t pixelCount = static_cast<std::size_t>(spec.width < 0 ? -spec.width : spec.width) *
-                           static_cast<std::size_t>(rows);
+  std::int64_t columns = spec.width < 0 ? -static_cast<std::int64_t>(spec.width) : spec.width;
+  std::size_t pixelCount = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
   bool writeRows = !spec.indices.empty() || !spec.colours.empty() || pixelCount <= 4u << 20;
   out.insert(out.end(), {'B', 'M'});
   PutU32(out, 0);  // file size, patched below
