@@ -41,15 +41,16 @@ class WindowDc {
 }  // namespace
 
 GifPlayer::GifPlayer(HWND box, std::shared_ptr<const GifAnimation> gif, std::uint32_t background)
-    : box_(box),
-      compositor_(std::move(gif), background),
-      width_(compositor_.width()),
-      height_(compositor_.height()) {
+    : box_(box), compositor_(std::move(gif), background) {
+  RECT client{};
+  GetClientRect(box, &client);
+  visibleWidth_ = std::max(0, std::min<int>(compositor_.width(), client.right));
+  visibleHeight_ = std::max(0, std::min<int>(compositor_.height(), client.bottom));
+  frame_.resize(static_cast<std::size_t>(visibleWidth_) * static_cast<std::size_t>(visibleHeight_));
   // The first frame is composed here, with the picture's decoding, so the first paint already
   // shows it; the worker then starts by holding it.
   firstHold_ = compositor_.Step();
-  const std::size_t count = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
-  frame_.assign(compositor_.canvas(), compositor_.canvas() + count);
+  PublishCanvas();
 }
 
 GifPlayer::~GifPlayer() {
@@ -96,12 +97,15 @@ void GifPlayer::Stop() {
 
 void GifPlayer::DrawCurrentFrame(HDC dc) {
   std::lock_guard<std::mutex> hold(frameLock_);
-  DrawFrame(dc, frame_.data(), width_, height_);
+  DrawFrame(dc, frame_.data(), visibleWidth_, visibleHeight_);
 }
 
 void GifPlayer::PublishCanvas() {
+  const std::uint32_t* canvas = compositor_.canvas();
+  const std::size_t canvasWidth = static_cast<std::size_t>(compositor_.width());
   std::lock_guard<std::mutex> hold(frameLock_);
-  std::copy(compositor_.canvas(), compositor_.canvas() + frame_.size(), frame_.begin());
+  for (int y = 0; y < visibleHeight_; ++y)
+    std::copy_n(canvas + y * canvasWidth, visibleWidth_, frame_.begin() + y * visibleWidth_);
 }
 
 DWORD WINAPI GifPlayer::ThreadMain(void* self) {

@@ -3,6 +3,8 @@
 // GifCompositor, copies each new canvas into a frame shared with the box's painting, draws
 // that frame to the box through a device context of its own, and holds it for the frame's
 // time. Stop() returns only once the thread has ended and released its device context.
+// Only the part of the canvas that the box's client area can show is copied and drawn, so a
+// huge logical screen costs no more per frame than one the size of the box.
 #include <windows.h>
 
 #include <atomic>
@@ -17,7 +19,8 @@ namespace tolvane::picture {
 
 class GifPlayer {
  public:
-  // Prepares the shared frame (filled with `background`, 0x00RRGGBB); starts nothing.
+  // Composes the first frame over `background` (0x00RRGGBB) and shares it; starts nothing.
+  // May throw std::bad_alloc for a canvas that does not fit in memory.
   GifPlayer(HWND box, std::shared_ptr<const GifAnimation> gif, std::uint32_t background);
   ~GifPlayer();  // stops the worker if it runs
   GifPlayer(const GifPlayer&) = delete;
@@ -35,8 +38,6 @@ class GifPlayer {
   // Copies the current frame to `dc` at (0, 0), under the frame's lock (the paint path).
   void DrawCurrentFrame(HDC dc);
 
-  int width() const { return width_; }
-  int height() const { return height_; }
 
   // Worker threads alive in the process now, for checks that none outlives its box.
   static int LiveWorkers();
@@ -50,10 +51,11 @@ class GifPlayer {
 
   HWND box_;
   GifCompositor compositor_;  // touched by the worker only once it runs
-  int width_;
-  int height_;
+  int visibleWidth_ = 0;   // the canvas's top-left part that the client area can show
+  int visibleHeight_ = 0;
   std::mutex frameLock_;
-  std::vector<std::uint32_t> frame_;  // 0x00RRGGBB top-down: a 32-bit DIB's pixel layout
+  // That part of the canvas, 0x00RRGGBB top-down: a 32-bit DIB's pixel layout.
+  std::vector<std::uint32_t> frame_;
   int firstHold_ = 0;
   std::atomic<int> state_{kIdle};
   HANDLE stopEvent_ = nullptr;  // manual reset: a wait cannot miss the request

@@ -299,9 +299,14 @@ void SetPicture(HWND box, const Bytes& picture) {
         DecodePicture(state->stored.data(), state->stored.size(), ToRgb(state->background));
     if (state->decoded.icon) MakeIcon(*state, *state->decoded.icon);
     if (state->decoded.animation && state->decoded.animation->animated()) {
-      state->player = std::make_unique<GifPlayer>(
-          box, std::shared_ptr<const GifAnimation>(state->decoded.animation),
-          ToRgb(state->background));
+      try {
+        state->player = std::make_unique<GifPlayer>(
+            box, std::shared_ptr<const GifAnimation>(state->decoded.animation),
+            ToRgb(state->background));
+      } catch (const std::bad_alloc&) {
+        // A logical screen too large for memory: shown like a picture that failed to decode.
+        state->decoded = DecodedPicture{};
+      }
     }
   }
   InvalidateRect(box, nullptr, FALSE);

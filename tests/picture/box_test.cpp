@@ -578,11 +578,13 @@ TEST_F(PictureBoxTest, NewPictureReplacesTheOldOneWhole) {
 
 // ---- GIF animation.
 
-// Two frames of solid colours, each held `delay` hundredths of a second.
-ByteVector TwoFrameGif(std::uint32_t first, std::uint32_t second, int delay) {
+// Two frames of solid colours, 30 x 20 at the origin, each held `delay` hundredths of a second,
+// on a logical screen of the same size unless given.
+ByteVector TwoFrameGif(std::uint32_t first, std::uint32_t second, int delay, int screenWidth = 30,
+                       int screenHeight = 20) {
   fixtures::GifSpec spec;
-  spec.width = 30;
-  spec.height = 20;
+  spec.width = screenWidth;
+  spec.height = screenHeight;
   spec.globalPalette = {first, second, 0x000000, 0xFFFFFF};
   spec.loopExtension = true;  // loop once: the box animates without end all the same
   for (int index : {0, 1}) {
@@ -640,6 +642,17 @@ TEST_F(PictureBoxTest, AnimatedGifChangesOnScreenAndStopsForTheNextPicture) {
   EXPECT_TRUE(ShowsExactly(Capture(box_), still));
 }
 
+TEST_F(PictureBoxTest, HugeLogicalScreenAnimatesItsVisiblePart) {
+  // 4000 x 3000: only the top-left 110 x 110 can show, over the box's background colour.
+  Show(TwoFrameGif(kRed, kBlue, 2, 4000, 3000));
+  EXPECT_EQ(GifPlayer::LiveWorkers(), 1);
+  const Samples seen = Watch(box_, 5, 5, 400);
+  EXPECT_EQ(seen.colours, (std::set<std::uint32_t>{kRed, kBlue}));
+  EXPECT_EQ(PixelNow(100, 100), Background());
+  Show(Bytes());
+  EXPECT_EQ(GifPlayer::LiveWorkers(), 0);
+}
+
 TEST_F(PictureBoxTest, AnimationStartsAtTheFirstPaintAndEndsWithTheBox) {
   HWND hidden = MakeBox(false);
   ASSERT_NE(hidden, nullptr);
@@ -690,7 +703,7 @@ TEST_F(PictureBoxTest, TransparentGifFramesShowTheBoxBackground) {
     frame.control = true;
     frame.transparent = true;
     frame.transparentIndex = 3;
-    frame.delay = 100;  // a second: the first frame stays while it is checked
+    frame.delay = 300;  // three seconds: the first frame stays while it is checked
     spec.frames.push_back(frame);
   }
   Show(fixtures::WriteGif(spec));
