@@ -78,6 +78,8 @@ Text Canonicalize(const char* address) {
 
 bool FetchSessionIsOpen() { return static_cast<bool>(FetchSession()); }
 
+const void* FetchSessionHandle() { return FetchSession().get(); }
+
 Bytes FetchUrl(const char* address) {
   const Text prepared = PrepareFetchAddress(address);
   if (prepared.empty()) return Bytes();

@@ -12,5 +12,8 @@ Bytes FetchUrl(const char* address);
 // True once the process-wide internet session has been opened (it stays open until the
 // process's static clean-up closes it).
 bool FetchSessionIsOpen();
+// The open session's handle (null while absent), so that a caller can tell that later
+// fetches reuse it.
+const void* FetchSessionHandle();
 
 }  // namespace tolvane::lookup

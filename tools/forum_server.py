@@ -36,13 +36,14 @@ Reserved test paths (query values are %XX-decoded):
   /test/echo               200, body = the raw request bytes up to the end of the headers.
   /test/connections        200, body = decimal number of connections accepted so far on all
                            listeners, this one included.
+  /test/port               200, body = decimal number of the port the request came in on.
   /test/no-length?body=B   200, body B (default "no length body"), no Content-Length.
   /test/length-1           200, "Content-Length: 1", body "Z".
   /test/content-length?value=V&body=B
                            200, the header "Content-Length: V" exactly as given, then body B
                            (default "body"), then close.
   /test/broken-after/N     200, announces Content-Length 2N+10, sends N bytes of the
-                           deterministic pattern, then closes the connection (RST).
+                           deterministic pattern, then closes the connection.
   /test/status/NNN         status NNN with a small HTML body naming the status.
   /test/redirect?to=URL    302 with "Location: URL".
   /test/big/N              200, Content-Length N, streams N bytes of the deterministic pattern
@@ -55,12 +56,12 @@ import base64
 import binascii
 import json
 import os
-import socket
 import socketserver
 import ssl
 import struct
 import sys
 import threading
+import time
 import zlib
 
 PATTERN_PERIOD = 251
@@ -313,6 +314,8 @@ class Handler(socketserver.BaseRequestHandler):
             self.send(sock, 200, raw, "application/octet-stream")
         elif what == b"connections":
             self.send(sock, 200, str(self.forum.connections).encode(), "text/plain")
+        elif what == b"port":
+            self.send(sock, 200, str(self.port).encode(), "text/plain")
         elif what == b"no-length":
             self.send(sock, 200, args.get("body", b"no length body"), "text/plain", length=False)
         elif what == b"length-1":
@@ -325,8 +328,7 @@ class Handler(socketserver.BaseRequestHandler):
             head = ("HTTP/1.0 200 OK\r\nContent-Type: application/octet-stream\r\n"
                     "Content-Length: %d\r\n\r\n" % (2 * count + 10)).encode()
             sock.sendall(head + pattern_bytes(0, count))
-            # Reset instead of an orderly close: the peer sees a broken transfer.
-            sock.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+            time.sleep(0.2)  # let the part arrive before the close cuts the body short
         elif what.startswith(b"status/"):
             status = int(what.split(b"/")[1])
             self.send(sock, status, b"<html><body>status %d</body></html>" % status)

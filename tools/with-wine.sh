@@ -38,6 +38,9 @@ inner() {
     "$TOLVANE_WINE" wineboot --init >/dev/null 2>&1 || true
   fi
   wineserver -p
+  # Wine's background processes start with the first program of a wineserver and keep its
+  # standard handles open; start them here with none, so no test's output pipe stays open.
+  "$TOLVANE_WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
   set +e
   "$@"
   local status=$?
