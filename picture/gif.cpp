@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "picture/byte_reader.h"
 
@@ -46,68 +47,97 @@ int InterlacedRow(int index, int height) {
   return 1 + index * 2;
 }
 
-// Copies `count` bytes that the output holds earlier (from `from` to `to`, from < to). The
-// ranges meet but do not overlap, except that a code defined by the string just before it
-// ends with its own first byte (the LZW "KwKwK" case): that byte is written last.
+// Emitting a code copies its string from earlier output in whole 16-byte chunks; the output
+// buffer has this much room past its capacity for the last chunk's overshoot.
+constexpr std::size_t kCopySlack = 16;
+
+// Copies `count` bytes from `from` to `to` (from + count <= to, so the bytes wanted are never
+// written by the copy itself). Up to 15 bytes past `count` are written as well: they lie in
+// output not yet produced, or in the slack.
 inline void CopyString(std::uint8_t* out, std::size_t from, std::size_t to, std::size_t count) {
-  if (count <= 16) {
-    for (std::size_t i = 0; i < count; ++i) out[to + i] = out[from + i];
-  } else {
-    std::size_t safe = std::min(count, to - from);
-    std::memcpy(out + to, out + from, safe);
-    for (std::size_t i = safe; i < count; ++i) out[to + i] = out[from + i];
-  }
+  std::size_t done = 0;
+  do {
+    std::uint8_t chunk[16];
+    std::memcpy(chunk, out + from + done, 16);
+    std::memcpy(out + to + done, chunk, 16);
+    done += 16;
+  } while (done < count);
 }
 
-// Decodes an LZW code stream into `out` (`capacity` pixels), stopping at the end code, the
-// end of the data, the first invalid code, or when the output is full (codes past the
-// frame's pixels are dropped). Returns the number of pixels produced.
+// Decodes an LZW code stream into `out` (`capacity` pixels plus kCopySlack bytes), stopping
+// at the end code, the end of the data, the first invalid code, or when the output is full
+// (codes past the frame's pixels are dropped). Returns the number of pixels produced.
 //
 // Every string in the code table is a run of bytes already in the output: the string of a
 // new code is the previous code's output followed by one more byte, and that byte is the
 // first of what follows. So the table holds a position and a length per code, and emitting a
 // code is a copy from earlier output.
-std::size_t DecodeLzw(const std::uint8_t* data, std::size_t size, int minCodeSize,
-                      std::uint8_t* out, std::size_t capacity) {
+//
+// `data` holds the sub-blocks from `position` on (each a length byte and that many bytes, up
+// to a zero length); they are read in place, a sub-block cut off by the end of `size` as far
+// as it goes.
+std::size_t DecodeLzw(const std::uint8_t* data, std::size_t size, std::size_t position,
+                      int minCodeSize, std::uint8_t* out, std::size_t capacity) {
   const int clear = 1 << minCodeSize, endCode = clear + 1;
   std::uint32_t start[kMaxCodes];
   std::uint16_t length[kMaxCodes];
   int next = endCode + 1, width = minCodeSize + 1;
+  std::uint32_t mask = (1u << width) - 1;
   bool havePrevious = false;
   std::size_t previousStart = 0, previousLength = 0;
-  std::size_t produced = 0, position = 0;
+  std::size_t produced = 0;
+  std::size_t blockEnd = position;  // data[blockEnd] is the next length byte
   std::uint64_t bits = 0;
   int bitCount = 0;
   while (produced < capacity) {
-    while (bitCount < width) {
-      if (position == size) return produced;
-      bits |= static_cast<std::uint64_t>(data[position++]) << bitCount;
-      bitCount += 8;
+    if (bitCount < width) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+      if (blockEnd - position >= 8) {
+        // Refill to 56-63 bits with one load; bits past the count are the stream's next bits
+        // and are loaded again, identically, by the next refill.
+        std::uint64_t word;
+        std::memcpy(&word, data + position, 8);
+        bits |= word << bitCount;
+        position += static_cast<std::size_t>((63 - bitCount) >> 3);
+        bitCount |= 56;
+      } else
+#endif
+      {
+        while (bitCount < width) {
+          if (position == blockEnd) {
+            if (blockEnd >= size || data[blockEnd] == 0) return produced;  // no more data
+            position = blockEnd + 1;
+            blockEnd = position + std::min<std::size_t>(data[blockEnd], size - position);
+            continue;
+          }
+          bits |= static_cast<std::uint64_t>(data[position++]) << bitCount;
+          bitCount += 8;
+        }
+      }
     }
-    int code = static_cast<int>(bits & ((1u << width) - 1));
+    int code = static_cast<int>(bits & mask);
     bits >>= width;
     bitCount -= width;
-    if (code == clear) {
-      next = endCode + 1;
-      width = minCodeSize + 1;
-      havePrevious = false;
-      continue;
-    }
-    if (code == endCode) return produced;
     std::size_t emitted;
-    if (code < clear) {
-      out[produced] = static_cast<std::uint8_t>(code);
-      emitted = 1;
-    } else if (!havePrevious) {
-      return produced;  // only a literal may follow a clear code
-    } else if (code < next) {
+    if (code > endCode && code < next && havePrevious) {
       emitted = std::min<std::size_t>(length[code], capacity - produced);
       CopyString(out, start[code], produced, emitted);
-    } else if (code == next && next < kMaxCodes) {
+    } else if (code < clear) {
+      out[produced] = static_cast<std::uint8_t>(code);
+      emitted = 1;
+    } else if (code == clear) {
+      next = endCode + 1;
+      width = minCodeSize + 1;
+      mask = (1u << width) - 1;
+      havePrevious = false;
+      continue;
+    } else if (code == next && havePrevious && next < kMaxCodes) {
+      // The code being defined: the previous string and its own first byte.
       emitted = std::min(previousLength + 1, capacity - produced);
-      CopyString(out, previousStart, produced, emitted);
+      CopyString(out, previousStart, produced, std::min(emitted, previousLength));
+      if (emitted > previousLength) out[produced + previousLength] = out[previousStart];
     } else {
-      return produced;  // a code not yet defined
+      return produced;  // the end code, a code not yet defined, or a string after a clear
     }
     if (havePrevious && next < kMaxCodes) {
       start[next] = static_cast<std::uint32_t>(previousStart);
@@ -116,7 +146,10 @@ std::size_t DecodeLzw(const std::uint8_t* data, std::size_t size, int minCodeSiz
     }
     // Checked after every code, the first after a clear included: with a minimum code size of
     // 1 the first free code already needs the wider width.
-    if (next >= (1 << width) && width < 12) ++width;
+    if (next >= (1 << width) && width < 12) {
+      ++width;
+      mask = (1u << width) - 1;
+    }
     havePrevious = true;
     previousStart = produced;
     previousLength = emitted;
@@ -134,7 +167,6 @@ std::shared_ptr<GifAnimation> GifAnimation::Parse(const std::uint8_t* data, std:
   if (std::memcmp(signature, "GIF87a", 6) != 0 && std::memcmp(signature, "GIF89a", 6) != 0)
     return nullptr;
   std::shared_ptr<GifAnimation> gif(new GifAnimation());
-  gif->data_.assign(data, data + size);
   gif->width_ = reader.U16();
   gif->height_ = reader.U16();
   std::uint8_t flags = reader.U8();
@@ -208,7 +240,14 @@ std::shared_ptr<GifAnimation> GifAnimation::Parse(const std::uint8_t* data, std:
         // A frame whose data is cut short is kept (decoded as far as it goes) and ends the
         // sequence.
         reader.U8();  // minimum code size
-        more = !reader.failed() && SkipSubBlocks(reader);
+        more = !reader.failed();
+        while (more) {
+          std::size_t length = reader.U8();
+          if (reader.failed() || length == 0) break;
+          std::size_t available = std::min(length, reader.remaining());
+          gif->frames_.back().dataSize += available;
+          more = reader.Skip(length);
+        }
         break;
       }
       default:  // trailer (3B), a zero byte, or anything else
@@ -220,8 +259,7 @@ std::shared_ptr<GifAnimation> GifAnimation::Parse(const std::uint8_t* data, std:
   // The first frame must decode; it is the still picture, at logical-screen size.
   const GifFrame& first = gif->frames_[0];
   GifFramePixels pixels;
-  std::vector<std::uint8_t> scratch;
-  if (!gif->DecodeFrame(first, pixels, scratch)) return nullptr;
+  if (!DecodeFrameFrom(data, size, first, pixels)) return nullptr;
   Raster& still = gif->still_;
   still.layout = Raster::Layout::Indexed8;
   still.width = gif->width_;
@@ -239,40 +277,38 @@ std::shared_ptr<GifAnimation> GifAnimation::Parse(const std::uint8_t* data, std:
     int left = first.left, right = static_cast<int>(std::min<std::size_t>(still.width, left + count));
     if (left >= right) continue;
     std::memcpy(still.pixels.data() + still.stride * y + left,
-                pixels.indices.data() + row * first.width, static_cast<std::size_t>(right - left));
+                pixels.indices.get() + row * first.width, static_cast<std::size_t>(right - left));
   }
+  // Later frames are decoded as the animation reaches them.
+  if (gif->animated()) gif->data_.assign(data, data + size);
   return gif;
 }
 
-bool GifAnimation::DecodeFrame(const GifFrame& frame, GifFramePixels& out,
-                               std::vector<std::uint8_t>& scratch) const {
+bool GifAnimation::DecodeFrameFrom(const std::uint8_t* data, std::size_t size,
+                                   const GifFrame& frame, GifFramePixels& out) {
   out.decoded = 0;
-  ByteReader reader(data_.data(), data_.size());
-  if (!reader.Seek(frame.dataOffset)) return false;
-  int minCodeSize = reader.U8();
+  if (frame.dataOffset >= size) return false;
+  int minCodeSize = data[frame.dataOffset];
   // Literal codes must be palette indices: at most 8 bits (GIF89a allows 2 to 8; 1 is seen).
-  if (reader.failed() || minCodeSize < 1 || minCodeSize > 8) return false;
+  if (minCodeSize < 1 || minCodeSize > 8) return false;
   if (frame.width == 0 || frame.height == 0) return true;  // nothing to draw
   if (!DimensionsAllowed(frame.width, frame.height)) return false;
-  scratch.clear();
-  for (;;) {
-    std::uint8_t length = reader.U8();
-    if (reader.failed() || length == 0) break;
-    const std::uint8_t* block = reader.Take(length);
-    if (block == nullptr) {
-      // The last sub-block is cut short: keep what is there.
-      break;
-    }
-    scratch.insert(scratch.end(), block, block + length);
-  }
   // No code stream can produce more than this: each code is at least minCodeSize + 1 bits and
   // stands for at most kMaxCodes pixels. Sizing the buffer by it keeps a frame that claims a
   // large rectangle but holds few bytes from asking for much memory.
   std::size_t pixels = static_cast<std::size_t>(frame.width) * static_cast<std::size_t>(frame.height);
-  std::size_t codes = scratch.size() * 8 / static_cast<std::size_t>(minCodeSize + 1);
+  std::size_t codes = frame.dataSize * 8 / static_cast<std::size_t>(minCodeSize + 1);
   if (codes < pixels / kMaxCodes + 1) pixels = std::min(pixels, codes * kMaxCodes);
-  if (out.indices.size() < pixels) out.indices.resize(pixels);
-  out.decoded = DecodeLzw(scratch.data(), scratch.size(), minCodeSize, out.indices.data(), pixels);
+  if (out.capacity < pixels + kCopySlack) {
+    // Not value-initialised: only the decoded pixels are ever read.
+    // nothrow: Step() runs on the animation worker, where a frame that does not fit in
+    // memory is skipped rather than thrown.
+    out.capacity = 0;
+    out.indices.reset(new (std::nothrow) std::uint8_t[pixels + kCopySlack]);
+    if (!out.indices) return false;
+    out.capacity = pixels + kCopySlack;
+  }
+  out.decoded = DecodeLzw(data, size, frame.dataOffset + 1, minCodeSize, out.indices.get(), pixels);
   return true;
 }
 
@@ -311,6 +347,7 @@ int GifCompositor::Step() {
     rect.top = std::min(frame.top, height_);
     rect.right = std::min(frame.left + frame.width, width_);
     rect.bottom = std::min(frame.top + frame.height, height_);
+    if (rect.left >= rect.right || rect.top >= rect.bottom) rect = Rect();  // nothing to save
     if (nextDisposal_ == 2 || nextDisposal_ == 3) {
       saved_.clear();
       for (int y = rect.top; y < rect.bottom; ++y) {
@@ -318,7 +355,7 @@ int GifCompositor::Step() {
         saved_.insert(saved_.end(), row + rect.left, row + rect.right);
       }
     }
-    if (gif_->DecodeFrame(frame, framePixels_, scratch_)) DrawFrame(frame, framePixels_);
+    if (gif_->DecodeFrame(frame, framePixels_)) DrawFrame(frame, framePixels_);
     previousDisposal_ = nextDisposal_;
     previousRect_ = rect;
     nextDisposal_ = 0;
@@ -341,7 +378,7 @@ void GifCompositor::DrawFrame(const GifFrame& frame, const GifFramePixels& pixel
     std::size_t count = std::min(frameWidth, pixels.decoded - row * frameWidth);
     int left = frame.left;
     int right = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(width_), left + count));
-    const std::uint8_t* source = pixels.indices.data() + row * frameWidth;
+    const std::uint8_t* source = pixels.indices.get() + row * frameWidth;
     std::uint32_t* target = canvas_.data() + static_cast<std::size_t>(y) * width_;
     if (transparent) {
       for (int x = left; x < right; ++x) {

@@ -30,6 +30,7 @@ struct GifFrame {
   bool interlaced = false;
   std::size_t palette = 0;     // index into GifAnimation's palettes (local table, or global)
   std::size_t dataOffset = 0;  // the LZW minimum code size byte, then the sub-blocks
+  std::size_t dataSize = 0;    // bytes of LZW data in the sub-blocks (as far as the file goes)
 };
 
 // One block of the GIF after its colour table, in file order: the blocks the animation acts on.
@@ -41,9 +42,12 @@ struct GifBlock {
 };
 
 // A frame's pixels as its LZW data gave them, in stream order (interlaced frames are not yet
-// reordered): `decoded` of width * height pixels were produced; the rest are missing.
+// reordered): the first `decoded` of width * height pixels; the rest are missing (and the
+// buffer may be shorter than the frame when the data cannot fill it). Reused from frame to
+// frame; bytes past `decoded` are undefined.
 struct GifFramePixels {
-  std::vector<std::uint8_t> indices;  // width * height bytes
+  std::unique_ptr<std::uint8_t[]> indices;
+  std::size_t capacity = 0;
   std::size_t decoded = 0;
 };
 
@@ -69,15 +73,19 @@ class GifAnimation {
     return palettes_[index];
   }
 
-  // Decodes one frame's LZW data. False when the data cannot start (bad minimum code size,
-  // missing data); pixels decoded before an error in the middle are kept and counted.
-  // `scratch` is reused between calls to avoid allocation.
-  bool DecodeFrame(const GifFrame& frame, GifFramePixels& out,
-                   std::vector<std::uint8_t>& scratch) const;
+  // Decodes one frame's LZW data (of an animated GIF: a still's bytes are not kept). False
+  // when the data cannot start (bad minimum code size, a frame over the size cap); pixels
+  // decoded before an error in the middle are kept and counted.
+  bool DecodeFrame(const GifFrame& frame, GifFramePixels& out) const {
+    return DecodeFrameFrom(data_.data(), data_.size(), frame, out);
+  }
 
  private:
   GifAnimation() = default;
+  static bool DecodeFrameFrom(const std::uint8_t* data, std::size_t size, const GifFrame& frame,
+                              GifFramePixels& out);
 
+  // The file's bytes, kept only for an animation (a still picture is decoded in Parse).
   std::vector<std::uint8_t> data_;
   int width_ = 0;
   int height_ = 0;
@@ -124,7 +132,6 @@ class GifCompositor {
   Rect previousRect_;
   std::vector<std::uint32_t> saved_;  // what previousRect_ showed before that frame
   GifFramePixels framePixels_;
-  std::vector<std::uint8_t> scratch_;
 };
 
 }  // namespace tolvane::picture

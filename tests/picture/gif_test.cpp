@@ -245,15 +245,15 @@ TEST(GifAnimation, AFewBytesAskingForALargeFrameGetLittleMemory) {
   // A 16384 x 4096 screen and frame (within the cap) whose data is six codes.
   GifSpec spec = OneFrame(16384, 4096, 4, {});
   spec.frames[0].rawData = fixtures::PackGifCodes(2, {{4, 3}, {1, 3}, {6, 3}, {7, 3}, {8, 4}, {5, 4}});
+  spec.frames.push_back(spec.frames[0]);  // animated: the compositor decodes frames later too
   ByteVector file = fixtures::WriteGif(spec);
-  ASSERT_LT(file.size(), 64u);
+  ASSERT_LE(file.size(), 64u);
   auto gif = Parse(file);
   ASSERT_TRUE(gif);  // the screen itself is allowed
   GifFramePixels pixels;
-  std::vector<std::uint8_t> scratch;
-  ASSERT_TRUE(gif->DecodeFrame(gif->frames()[0], pixels, scratch));
+  ASSERT_TRUE(gif->DecodeFrame(gif->frames()[0], pixels));
   EXPECT_EQ(pixels.decoded, 10u);
-  EXPECT_LE(pixels.indices.size(), 64u * 4096u);
+  EXPECT_LE(pixels.capacity, 64u * 4096u);
 }
 
 TEST(GifAnimation, BlocksInFileOrder) {
