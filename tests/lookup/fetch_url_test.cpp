@@ -119,6 +119,18 @@ TEST(FetchUrlTest, BodiesTable) {
   }
 }
 
+// Canonical addresses longer than the first 2084-byte buffer are canonicalized again into a
+// buffer of the size asked for; parts beyond their room are refused.
+TEST(FetchUrlTest, LongAddresses) {
+  const std::string credentials = std::string(120, 'u') + ":" + std::string(120, 'p') + "@";
+  const std::string query = std::string(1900, 'q');
+  const std::string head =
+      Fetch("http://" + credentials + "tieba.baidu.com/test/echo?" + query);
+  EXPECT_EQ(RequestLine(head), "GET /test/echo?" + query + " HTTP/1.0");
+  EXPECT_TRUE(Fetch(kHost + "/test/echo?" + std::string(2100, 'q')).empty());
+  EXPECT_TRUE(Fetch("http://" + std::string(200, 'u') + "@tieba.baidu.com/test/echo").empty());
+}
+
 TEST(FetchUrlTest, HttpsUsesTheSameRequestForm) {
   const std::string head = Fetch("https://tieba.baidu.com/test/echo?un=abc#frag");
   EXPECT_EQ(RequestLine(head), "GET /test/echo?un=abc HTTP/1.0");
