@@ -1,6 +1,8 @@
 // Up-down controls: message rules, joining to a buddy edit box, and the two arrow buttons.
-#include <windowsx.h>
+#include <windows.h>
+// After windows.h, which they build on.
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "app/skin/arrow_button.h"
 #include "app/skin/skin_paint.h"

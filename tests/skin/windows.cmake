@@ -1,0 +1,7 @@
+# The skin in real windows under Wine: pixels read back from the controls, the facility's
+# switching, registry and message routing, and the system dialogs it covers.
+tolvane_add_test(skin_window_test
+  SOURCES skin_test_window.cpp skin_facility_test.cpp skin_painting_test.cpp skin_dialogs_test.cpp
+  LIBS tolvane_skin comctl32 comdlg32)
+# A crash under Wine starts its debugger and waits; never longer than this.
+set_tests_properties(skin_window_test PROPERTIES TIMEOUT 300)
