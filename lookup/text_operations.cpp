@@ -25,16 +25,28 @@ bool BytesEqual(const unsigned char* a, const unsigned char* b, std::size_t coun
   return true;
 }
 
-// Word-at-a-time test used to step over runs of plain ASCII bytes that cannot start a match:
-// nonzero when some byte of `word` is zero.
+// Word-at-a-time scanning of eight bytes: the high bit of each byte of the result is set
+// exactly where that byte of `word` is zero.
 constexpr std::uint64_t kOnes = 0x0101010101010101ull;
 constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-std::uint64_t HasZeroByte(std::uint64_t word) { return (word - kOnes) & ~word & kHighBits; }
+constexpr std::uint64_t kLowBits = 0x7F7F7F7F7F7F7F7Full;
+std::uint64_t ZeroBytes(std::uint64_t word) {
+  return ~(((word & kLowBits) + kLowBits) | word | kLowBits);
+}
+
+// Index of the first flagged byte of a little-endian loaded word (flags in the high bits).
+unsigned FirstFlaggedByte(std::uint64_t flags) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+  return static_cast<unsigned>(__builtin_clzll(flags)) >> 3;
+#else
+  return static_cast<unsigned>(__builtin_ctzll(flags)) >> 3;
+#endif
+}
 
 // 0-based offset of the first match of `sought` in `text` (length `length`) at or after the
 // character boundary `offset`, stepping one character at a time; -1 when there is none or a
 // lone lead byte sits before the terminator.
-std::ptrdiff_t FindFrom(const unsigned char* text, std::size_t length, std::size_t offset,
+std::ptrdiff_t FindByWalking(const unsigned char* text, std::size_t length, std::size_t offset,
                         const unsigned char* sought, std::size_t soughtLength, bool ignoreCase) {
   if (soughtLength > length) return -1;
   const std::size_t lastStart = length - soughtLength;
@@ -46,16 +58,19 @@ std::ptrdiff_t FindFrom(const unsigned char* text, std::size_t length, std::size
   const std::uint64_t firstOtherPattern = kOnes * firstOther;
   std::size_t position = offset;
   while (position <= lastStart) {
-    // Eight ASCII bytes none of which is the sought first byte: each is a character of its own
-    // and none starts a match, so the scan may pass them at once.
+    // Bytes below 0x80 that are not the sought first byte are characters of their own that
+    // cannot start a match: pass them eight at a time, up to the first byte that matters.
     if (position + 8 <= length) {
       std::uint64_t word;
       std::memcpy(&word, text + position, 8);
-      if ((word & kHighBits) == 0 && !HasZeroByte(word ^ firstPattern) &&
-          !HasZeroByte(word ^ firstOtherPattern)) {
+      const std::uint64_t matters =
+          (word & kHighBits) | ZeroBytes(word ^ firstPattern) | ZeroBytes(word ^ firstOtherPattern);
+      if (matters == 0) {
         position += 8;
         continue;
       }
+      position += FirstFlaggedByte(matters);
+      if (position > lastStart) break;
     }
     const unsigned char byte = text[position];
     if ((byte == first || byte == firstOther) &&
@@ -70,6 +85,80 @@ std::ptrdiff_t FindFrom(const unsigned char* text, std::size_t length, std::size
     }
   }
   return -1;
+}
+
+bool IsAsciiLetter(unsigned char byte) { return (byte | 0x20) >= 'a' && (byte | 0x20) <= 'z'; }
+
+// How common a byte is in web pages, roughly: lower is rarer. Used to pick the byte of the
+// sought text that the scan looks for first.
+int Commonness(unsigned char byte) {
+  if (byte == ' ' || byte == '\n' || byte == '\t' || byte == '\r') return 9;
+  if (byte >= 'a' && byte <= 'z') return std::strchr("jqxzkvbwy", byte) ? 5 : 8;
+  if (byte == '<' || byte == '>' || byte == '"' || byte == '=' || byte == '/') return 7;
+  if (byte == '.' || byte == ':' || byte == '-' || byte >= 0x80) return 6;
+  if (byte >= 'A' && byte <= 'Z') return 4;
+  if (byte >= '0' && byte <= '9') return 4;
+  return 1;  // other punctuation and control bytes
+}
+
+// Position `candidate` (at or after `offset`) is a character boundary when the run of bytes of
+// 0x80 or more right before it has even length: the byte after any byte below 0x80 begins a
+// character, whether that byte was a character or the second byte of one. `runStart` and
+// `checkedUpTo` carry what earlier (smaller) candidates learnt, so each byte is looked at
+// once over the whole scan.
+struct BoundaryTracker {
+  const unsigned char* text;
+  std::size_t runStart;     // first byte of the high-byte run that reaches checkedUpTo
+  std::size_t checkedUpTo;  // bytes runStart .. checkedUpTo - 1 are all 0x80 or more
+
+  bool IsBoundary(std::size_t candidate) {
+    for (std::size_t i = candidate; i > checkedUpTo; --i) {
+      if (text[i - 1] < 0x80) {
+        runStart = i;
+        break;
+      }
+    }
+    checkedUpTo = candidate;
+    return (candidate - runStart) % 2 == 0;
+  }
+};
+
+// The same search as FindByWalking, made by looking for the rarest byte of `sought` with
+// memchr and checking each hit for a match on a character boundary. A lone lead byte before
+// the terminator needs no special case: no match can start after it.
+std::ptrdiff_t FindByAnchor(const unsigned char* text, std::size_t length, std::size_t offset,
+                            const unsigned char* sought, std::size_t soughtLength,
+                            bool ignoreCase, std::size_t anchor) {
+  const std::size_t lastStart = length - soughtLength;
+  BoundaryTracker boundaries{text, offset, offset};
+  std::size_t position = offset;
+  while (position <= lastStart) {
+    const unsigned char* hit = static_cast<const unsigned char*>(
+        std::memchr(text + position + anchor, sought[anchor], lastStart - position + 1));
+    if (!hit) return -1;
+    const std::size_t candidate = static_cast<std::size_t>(hit - text) - anchor;
+    if (BytesEqual(text + candidate, sought, soughtLength, ignoreCase) &&
+        boundaries.IsBoundary(candidate)) {
+      return static_cast<std::ptrdiff_t>(candidate);
+    }
+    position = candidate + 1;
+  }
+  return -1;
+}
+
+std::ptrdiff_t FindFrom(const unsigned char* text, std::size_t length, std::size_t offset,
+                        const unsigned char* sought, std::size_t soughtLength, bool ignoreCase) {
+  if (soughtLength > length || offset > length - soughtLength) return -1;
+  // The anchor byte must compare exactly: a letter cannot be one when case is ignored.
+  std::size_t anchor = soughtLength;
+  for (std::size_t i = 0; i < soughtLength; ++i) {
+    if (ignoreCase && IsAsciiLetter(sought[i])) continue;
+    if (anchor == soughtLength || Commonness(sought[i]) < Commonness(sought[anchor])) anchor = i;
+  }
+  if (anchor == soughtLength) {
+    return FindByWalking(text, length, offset, sought, soughtLength, ignoreCase);
+  }
+  return FindByAnchor(text, length, offset, sought, soughtLength, ignoreCase, anchor);
 }
 
 }  // namespace

@@ -65,9 +65,10 @@ TEST(FindTextTest, Table) {
 // A match must sit on a character boundary however far into a long text it is: compare
 // against a plain character-by-character reference on generated texts.
 TEST(FindTextTest, AgreesWithCharacterWalkOnGeneratedTexts) {
-  auto reference = [](const std::string& text, const std::string& sought, bool ignoreCase) {
+  auto reference = [](const std::string& text, const std::string& sought, int start,
+                      bool ignoreCase) {
     auto fold = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; };
-    for (std::size_t i = 0; i + sought.size() <= text.size();) {
+    for (std::size_t i = start > 1 ? start - 1 : 0; i + sought.size() <= text.size();) {
       bool equal = true;
       for (std::size_t k = 0; k < sought.size() && equal; ++k) {
         unsigned char a = text[i + k], b = sought[k];
@@ -86,15 +87,17 @@ TEST(FindTextTest, AgreesWithCharacterWalkOnGeneratedTexts) {
   unsigned seed = 12345;
   auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
   const char alphabet[] = {'a', 'A', 'b', '"', '\xB0', '\xE1', 'x', '0'};
-  for (int round = 0; round < 2000; ++round) {
+  for (int round = 0; round < 5000; ++round) {
     std::string text, sought;
-    const int length = next() % 40, soughtLength = 1 + next() % 3;
+    const int length = next() % 100, soughtLength = 1 + next() % 3;
     for (int i = 0; i < length; ++i) text += alphabet[next() % 8];
     for (int i = 0; i < soughtLength; ++i) sought += alphabet[next() % 8];
     const bool ignoreCase = next() % 2;
-    ASSERT_EQ(FindText(text.c_str(), sought.c_str(), 0, ignoreCase),
-              reference(text, sought, ignoreCase))
-        << "text=" << text << " sought=" << sought << " ignoreCase=" << ignoreCase;
+    const int start = next() % 4 == 0 ? static_cast<int>(next() % 12) : 0;
+    ASSERT_EQ(FindText(text.c_str(), sought.c_str(), start, ignoreCase),
+              reference(text, sought, start, ignoreCase))
+        << "text=" << text << " sought=" << sought << " start=" << start
+        << " ignoreCase=" << ignoreCase;
   }
 }
 

@@ -1,0 +1,5 @@
+# Lookup's fuzz targets: marker search and address/Content-Length handling.
+tolvane_add_fuzzer(fuzz_text_between SOURCES ${CMAKE_CURRENT_LIST_DIR}/lookup_text_between.cpp
+                   LIBS tolvane_lookup)
+tolvane_add_fuzzer(fuzz_url_prepare SOURCES ${CMAKE_CURRENT_LIST_DIR}/lookup_url_prepare.cpp
+                   LIBS tolvane_lookup)
