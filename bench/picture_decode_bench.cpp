@@ -153,7 +153,6 @@ int ReadMemory(GifFileType* gif, GifByteType* out, int count) {
 
 void Giflib_Gif(benchmark::State& state, const char* kind) {
   const ByteVector& file = File(kind, static_cast<int>(state.range(0)));
-  std::vector<std::uint32_t> canvas;
   for (auto _ : state) {
     MemoryInput input{&file, 0};
     int error = 0;
@@ -162,7 +161,8 @@ void Giflib_Gif(benchmark::State& state, const char* kind) {
     if (gif->ImageCount > 1) {
       // The same compositing as ours: each frame's indices through its colour map onto a
       // 32-bit canvas, transparent index skipped.
-      canvas.assign(static_cast<std::size_t>(gif->SWidth) * gif->SHeight, 0xD4D0C8);
+      // A fresh canvas per picture, as ours makes one per animation.
+      std::vector<std::uint32_t> canvas(static_cast<std::size_t>(gif->SWidth) * gif->SHeight, 0xD4D0C8);
       for (int i = 0; i < gif->ImageCount; ++i) {
         const SavedImage& image = gif->SavedImages[i];
         const ColorMapObject* map = image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;

@@ -64,32 +64,40 @@ inline void CopyString(std::uint8_t* out, std::size_t from, std::size_t to, std:
   } while (done < count);
 }
 
-// Decodes an LZW code stream into `out` (`capacity` pixels plus kCopySlack bytes), stopping
-// at the end code, the end of the data, the first invalid code, or when the output is full
-// (codes past the frame's pixels are dropped). Returns the number of pixels produced.
+// Decodes an LZW code stream into `out` + kLead (`capacity` pixels, then kCopySlack bytes),
+// stopping at the end code, the end of the data, the first invalid code, or when the output
+// is full (codes past the frame's pixels are dropped). Returns the number of pixels produced.
 //
-// Every string in the code table is a run of bytes already in the output: the string of a
-// new code is the previous code's output followed by one more byte, and that byte is the
-// first of what follows. So the table holds a position and a length per code, and emitting a
-// code is a copy from earlier output.
+// Every string in the code table is a run of bytes already in the buffer: a literal code's
+// is its byte in the buffer's lead (which holds 0, 1, 2 ... 255), and the string of a new code
+// is the previous code's output followed by one more byte, the first of what follows. So the
+// table holds a position and a length per code, and emitting any code is one copy.
 //
 // `data` holds the sub-blocks from `position` on (each a length byte and that many bytes, up
 // to a zero length); they are read in place, a sub-block cut off by the end of `size` as far
 // as it goes.
 std::size_t DecodeLzw(const std::uint8_t* data, std::size_t size, std::size_t position,
                       int minCodeSize, std::uint8_t* out, std::size_t capacity) {
+  constexpr std::size_t kLead = GifFramePixels::kLead;
   const int clear = 1 << minCodeSize, endCode = clear + 1;
   std::uint32_t start[kMaxCodes];
   std::uint16_t length[kMaxCodes];
+  for (int literal = 0; literal < static_cast<int>(kLead); ++literal)
+    out[literal] = static_cast<std::uint8_t>(literal);
+  for (int literal = 0; literal < clear; ++literal) {
+    start[literal] = static_cast<std::uint32_t>(literal);
+    length[literal] = 1;
+  }
   int next = endCode + 1, width = minCodeSize + 1;
   std::uint32_t mask = (1u << width) - 1;
   bool havePrevious = false;
   std::size_t previousStart = 0, previousLength = 0;
-  std::size_t produced = 0;
+  std::size_t produced = kLead;
+  const std::size_t end = kLead + capacity;
   std::size_t blockEnd = position;  // data[blockEnd] is the next length byte
   std::uint64_t bits = 0;
   int bitCount = 0;
-  while (produced < capacity) {
+  while (produced < end) {
     if (bitCount < width) {
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
       if (blockEnd - position >= 8) {
@@ -105,7 +113,7 @@ std::size_t DecodeLzw(const std::uint8_t* data, std::size_t size, std::size_t po
       {
         while (bitCount < width) {
           if (position == blockEnd) {
-            if (blockEnd >= size || data[blockEnd] == 0) return produced;  // no more data
+            if (blockEnd >= size || data[blockEnd] == 0) return produced - kLead;  // no more data
             position = blockEnd + 1;
             blockEnd = position + std::min<std::size_t>(data[blockEnd], size - position);
             continue;
@@ -119,12 +127,9 @@ std::size_t DecodeLzw(const std::uint8_t* data, std::size_t size, std::size_t po
     bits >>= width;
     bitCount -= width;
     std::size_t emitted;
-    if (code > endCode && code < next && havePrevious) {
-      emitted = std::min<std::size_t>(length[code], capacity - produced);
+    if (code < next && static_cast<unsigned>(code - clear) > 1u) {  // a literal or a known string
+      emitted = std::min<std::size_t>(length[code], end - produced);
       CopyString(out, start[code], produced, emitted);
-    } else if (code < clear) {
-      out[produced] = static_cast<std::uint8_t>(code);
-      emitted = 1;
     } else if (code == clear) {
       next = endCode + 1;
       width = minCodeSize + 1;
@@ -133,11 +138,11 @@ std::size_t DecodeLzw(const std::uint8_t* data, std::size_t size, std::size_t po
       continue;
     } else if (code == next && havePrevious && next < kMaxCodes) {
       // The code being defined: the previous string and its own first byte.
-      emitted = std::min(previousLength + 1, capacity - produced);
+      emitted = std::min(previousLength + 1, end - produced);
       CopyString(out, previousStart, produced, std::min(emitted, previousLength));
       if (emitted > previousLength) out[produced + previousLength] = out[previousStart];
     } else {
-      return produced;  // the end code, a code not yet defined, or a string after a clear
+      return produced - kLead;  // the end code, a code not yet defined, or a string after a clear
     }
     if (havePrevious && next < kMaxCodes) {
       start[next] = static_cast<std::uint32_t>(previousStart);
@@ -155,7 +160,7 @@ std::size_t DecodeLzw(const std::uint8_t* data, std::size_t size, std::size_t po
     previousLength = emitted;
     produced += emitted;
   }
-  return produced;
+  return produced - kLead;
 }
 
 }  // namespace
@@ -260,6 +265,12 @@ std::shared_ptr<GifAnimation> GifAnimation::Parse(const std::uint8_t* data, std:
   const GifFrame& first = gif->frames_[0];
   GifFramePixels pixels;
   if (!DecodeFrameFrom(data, size, first, pixels)) return nullptr;
+  if (gif->animated()) {
+    // Later frames are decoded as the animation reaches them; the compositor draws the first
+    // one again itself, so no still picture is made.
+    gif->data_.assign(data, data + size);
+    return gif;
+  }
   Raster& still = gif->still_;
   still.layout = Raster::Layout::Indexed8;
   still.width = gif->width_;
@@ -277,10 +288,8 @@ std::shared_ptr<GifAnimation> GifAnimation::Parse(const std::uint8_t* data, std:
     int left = first.left, right = static_cast<int>(std::min<std::size_t>(still.width, left + count));
     if (left >= right) continue;
     std::memcpy(still.pixels.data() + still.stride * y + left,
-                pixels.indices.get() + row * first.width, static_cast<std::size_t>(right - left));
+                pixels.indices() + row * first.width, static_cast<std::size_t>(right - left));
   }
-  // Later frames are decoded as the animation reaches them.
-  if (gif->animated()) gif->data_.assign(data, data + size);
   return gif;
 }
 
@@ -299,16 +308,16 @@ bool GifAnimation::DecodeFrameFrom(const std::uint8_t* data, std::size_t size,
   std::size_t pixels = static_cast<std::size_t>(frame.width) * static_cast<std::size_t>(frame.height);
   std::size_t codes = frame.dataSize * 8 / static_cast<std::size_t>(minCodeSize + 1);
   if (codes < pixels / kMaxCodes + 1) pixels = std::min(pixels, codes * kMaxCodes);
-  if (out.capacity < pixels + kCopySlack) {
-    // Not value-initialised: only the decoded pixels are ever read.
-    // nothrow: Step() runs on the animation worker, where a frame that does not fit in
-    // memory is skipped rather than thrown.
+  const std::size_t needed = GifFramePixels::kLead + pixels + kCopySlack;
+  if (out.capacity < needed) {
+    // Not value-initialised: only the decoded pixels are ever read. nothrow: Step() runs on
+    // the animation worker, where a frame that does not fit in memory is skipped.
     out.capacity = 0;
-    out.indices.reset(new (std::nothrow) std::uint8_t[pixels + kCopySlack]);
-    if (!out.indices) return false;
-    out.capacity = pixels + kCopySlack;
+    out.buffer.reset(new (std::nothrow) std::uint8_t[needed]);
+    if (!out.buffer) return false;
+    out.capacity = needed;
   }
-  out.decoded = DecodeLzw(data, size, frame.dataOffset + 1, minCodeSize, out.indices.get(), pixels);
+  out.decoded = DecodeLzw(data, size, frame.dataOffset + 1, minCodeSize, out.buffer.get(), pixels);
   return true;
 }
 
@@ -378,7 +387,7 @@ void GifCompositor::DrawFrame(const GifFrame& frame, const GifFramePixels& pixel
     std::size_t count = std::min(frameWidth, pixels.decoded - row * frameWidth);
     int left = frame.left;
     int right = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(width_), left + count));
-    const std::uint8_t* source = pixels.indices.get() + row * frameWidth;
+    const std::uint8_t* source = pixels.indices() + row * frameWidth;
     std::uint32_t* target = canvas_.data() + static_cast<std::size_t>(y) * width_;
     if (transparent) {
       for (int x = left; x < right; ++x) {

@@ -46,9 +46,13 @@ struct GifBlock {
 // buffer may be shorter than the frame when the data cannot fill it). Reused from frame to
 // frame; bytes past `decoded` are undefined.
 struct GifFramePixels {
-  std::unique_ptr<std::uint8_t[]> indices;
-  std::size_t capacity = 0;
+  // The buffer starts with kLead bytes that the decoder uses as its strings of one pixel; the
+  // frame's pixels follow.
+  static constexpr std::size_t kLead = 256;
+  std::unique_ptr<std::uint8_t[]> buffer;
+  std::size_t capacity = 0;  // bytes in `buffer`
   std::size_t decoded = 0;
+  const std::uint8_t* indices() const { return buffer.get() + kLead; }
 };
 
 class GifAnimation {
@@ -62,7 +66,8 @@ class GifAnimation {
   bool animated() const { return frames_.size() > 1; }  // more than one frame
   int backgroundIndex() const { return backgroundIndex_; }
 
-  // The first frame as an Indexed8 raster of logical-screen size (a still GIF). Outside the
+  // A single-frame GIF's frame as an Indexed8 raster of logical-screen size (empty for an
+  // animated GIF, which is played by GifCompositor instead). Outside the
   // first frame's rectangle it holds the GIF's background colour index.
   const Raster& still() const { return still_; }
 
