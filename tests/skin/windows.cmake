@@ -5,3 +5,8 @@ tolvane_add_test(skin_window_test
   LIBS tolvane_skin comctl32 comdlg32)
 # A crash under Wine starts its debugger and waits; never longer than this.
 set_tests_properties(skin_window_test PROPERTIES TIMEOUT 300)
+
+# The painting benchmark runs under Wine (bench/skin_paint.sh), so it is built with the
+# Windows programs rather than with the native benchmarks.
+add_executable(skin_paint_bench ${CMAKE_SOURCE_DIR}/bench/skin_paint_bench.cpp)
+target_link_libraries(skin_paint_bench PRIVATE tolvane_skin)
