@@ -144,6 +144,80 @@ InkBox InkOf(const Snapshot& shot, int inset, const std::function<bool(Colour)>&
   return box;
 }
 
+TEST_F(SkinPainting, PushButtonFollowsTheMouse) {
+  ASSERT_EQ(ControlSkin(1), 1);
+  const StyleColours& colours = ColoursOfStyle(1);
+  constexpr int kW = 80;
+  HWND button = host_.Add("BUTTON", "OK", BS_PUSHBUTTON, 20, 20, kW, 30);
+  testing::MoveCursorTo(button, 5, 5);
+  const struct {
+    const char* step;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    int edge;
+  } steps[] = {
+      {"mouse over", WM_MOUSEMOVE, 0, MAKELPARAM(5, 5), kEdgeHot},
+      {"mouse off", WM_MOUSELEAVE, 0, 0, kEdgeNormal},
+      {"moved in with the button held", WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 5), kEdgeNormal},
+      {"mouse down", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5), kEdgePressed},
+      {"released outside", WM_LBUTTONUP, 0, MAKELPARAM(static_cast<WORD>(-50), static_cast<WORD>(-50)), kEdgeFocused},
+  };
+  for (const auto& s : steps) {
+    SendMessageA(button, s.message, s.wParam, s.lParam);
+    // The mouse-down focused the button, so after release the edge is the focused one.
+    const Snapshot shot(button);
+    ExpectPixels(shot, {{"edge band top", kW / 2, 2, TopRowColour(colours.pushButton[s.edge], 2, kW - 2, kW / 2), 3}},
+                 s.step);
+  }
+}
+
+// A parent's answer to WM_CTLCOLORBTN: the brush behind the control and the text colour.
+LRESULT CALLBACK ColouringParent(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  static HBRUSH green = CreateSolidBrush(Rgb(0, 128, 0));
+  if (message == WM_CTLCOLORBTN) {
+    const auto answer = GetWindowLongPtrA(window, GWLP_USERDATA);
+    if (answer == 0) return 0;  // a parent that gives no brush
+    SetTextColor(reinterpret_cast<HDC>(wParam), Rgb(200, 0, 0));
+    return reinterpret_cast<LRESULT>(green);
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(SkinPainting, ParentColoursBehindAndInTheCaption) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = ColouringParent;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "TolvaneSkinColouringParent";
+  RegisterClassA(&wc);
+  ASSERT_EQ(ControlSkin(1), 1);
+  const struct {
+    const char* name;
+    LONG_PTR answer;
+    Colour background;
+    Colour text;
+  } cases[] = {
+      {"green brush, red text", 1, Rgb(0, 128, 0), Rgb(200, 0, 0)},
+      {"no brush: button face", 0, GetSysColor(COLOR_BTNFACE), 0xFFFFFFFF},
+  };
+  for (const auto& c : cases) {
+    HWND parent = CreateWindowExA(0, wc.lpszClassName, "", WS_CHILD | WS_VISIBLE, 300, 20, 200, 60, host_.get(),
+                                  nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrA(parent, GWLP_USERDATA, c.answer);
+    HWND box = CreateWindowExA(0, "BUTTON", "Check", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX | BS_RIGHTBUTTON, 10,
+                               10, 120, 20, parent, nullptr, wc.hInstance, nullptr);
+    SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW | RDW_UPDATENOW);
+    const Snapshot shot(box);
+    ExpectPixels(shot, {{"background", 0, 0, c.background, 0}}, c.name);
+    if (c.text != 0xFFFFFFFF) {
+      const InkBox ink = InkOf(shot, 0, [&](Colour x) { return x == c.text; });
+      EXPECT_GE(ink.right, ink.left) << c.name << ": caption in the parent's text colour";
+    }
+    DestroyWindow(parent);
+  }
+}
+
 TEST_F(SkinPainting, PushButtonCaptionAmpersandUnderlinesAndIsNotCounted) {
   ASSERT_EQ(ControlSkin(1), 1);
   HWND plain = host_.Add("BUTTON", "WWW", BS_PUSHBUTTON, 20, 20, 90, 30);
