@@ -53,16 +53,19 @@ void BlendOverBackground(Raster& raster, std::uint32_t background) {
   for (int y = 0; y < raster.height; ++y) {
     const std::uint8_t* source = pixels + raster.stride * static_cast<std::size_t>(y);
     std::uint8_t* target = pixels + stride * static_cast<std::size_t>(y);
-    for (int x = 0; x < raster.width; ++x, source += 4, target += 3) {
-      unsigned blue = source[0], green = source[1], red = source[2], alpha = source[3];
+    // Four bytes are stored per pixel: the fourth lands on this pixel's own, already read,
+    // source bytes or on the next target pixel. The row's last pixel gets exactly three.
+    const int last = raster.width - 1;
+    for (int x = 0; x <= last; ++x, source += 4, target += 3) {
+      std::uint8_t bgr[4];
+      std::memcpy(bgr, source, 4);
+      const unsigned alpha = bgr[3];
       if (alpha != 255) {
-        blue = BlendChannel(blue, alpha, backBlue);
-        green = BlendChannel(green, alpha, backGreen);
-        red = BlendChannel(red, alpha, backRed);
+        bgr[0] = BlendChannel(bgr[0], alpha, backBlue);
+        bgr[1] = BlendChannel(bgr[1], alpha, backGreen);
+        bgr[2] = BlendChannel(bgr[2], alpha, backRed);
       }
-      target[0] = static_cast<std::uint8_t>(blue);
-      target[1] = static_cast<std::uint8_t>(green);
-      target[2] = static_cast<std::uint8_t>(red);
+      std::memcpy(target, bgr, x < last ? 4 : 3);
     }
     for (std::size_t pad = static_cast<std::size_t>(raster.width) * 3; pad < stride; ++pad)
       pixels[stride * static_cast<std::size_t>(y) + pad] = 0;
