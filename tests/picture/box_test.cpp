@@ -567,6 +567,35 @@ TEST_F(PictureBoxTest, RepaintsFromTheDecodedPictureWhenUncovered) {
   EXPECT_TRUE(ShowsExactly(Capture(box_), expected));
 }
 
+TEST_F(PictureBoxTest, PrintsItsClientAreaIntoAGivenDeviceContext) {
+  Show(TrueColourBmp(24, 70, 30));
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = kClient;
+  info.bmiHeader.biHeight = -kClient;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP section = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_NE(section, nullptr);
+  HGDIOBJ previous = SelectObject(memory, section);
+  SendMessageA(box_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+  GdiFlush();
+  const Expectation expected = ColourPicture(fixtures::PatternColours(70, 30), 70, 30);
+  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+  int mismatches = 0;
+  for (int y = 0; y < kClient; ++y)
+    for (int x = 0; x < kClient; ++x)
+      if ((pixels[y * kClient + x] & 0xFFFFFF) != expected(x, y)) ++mismatches;
+  EXPECT_EQ(mismatches, 0);
+  SelectObject(memory, previous);
+  DeleteObject(section);
+  DeleteDC(memory);
+}
+
 TEST_F(PictureBoxTest, NewPictureReplacesTheOldOneWhole) {
   Show(TrueColourBmp(24, 100, 100));
   Show(TrueColourBmp(24, 20, 10));
