@@ -14,14 +14,6 @@ namespace {
 
 constexpr int kMaxCodes = 4096;  // LZW codes are at most 12 bits wide
 
-void ReadColourTable(const std::uint8_t* table, std::size_t entries,
-                     std::array<std::uint32_t, 256>& palette) {
-  palette.fill(0);
-  for (std::size_t i = 0; i < entries; ++i)
-    palette[i] = static_cast<std::uint32_t>(table[i * 3]) << 16 |
-                 static_cast<std::uint32_t>(table[i * 3 + 1]) << 8 | table[i * 3 + 2];
-}
-
 // Skips a chain of data sub-blocks up to and including its zero-length terminator.
 bool SkipSubBlocks(ByteReader& reader) {
   for (;;) {
@@ -178,13 +170,12 @@ std::shared_ptr<GifAnimation> GifAnimation::Parse(const std::uint8_t* data, std:
   gif->backgroundIndex_ = reader.U8();
   reader.U8();  // pixel aspect ratio
   if (reader.failed() || !DimensionsAllowed(gif->width_, gif->height_)) return nullptr;
-  gif->palettes_.emplace_back();
-  gif->palettes_[0].fill(0);  // no global table: black until a local table says otherwise
+  // Without a global table frames without a local one are black.
+  std::size_t globalOffset = 0, globalEntries = 0;
   if (flags & 0x80) {
-    std::size_t entries = 2u << (flags & 7);
-    const std::uint8_t* table = reader.Take(entries * 3);
-    if (table == nullptr) return nullptr;
-    ReadColourTable(table, entries, gif->palettes_[0]);
+    globalEntries = 2u << (flags & 7);
+    globalOffset = reader.position();
+    if (!reader.Skip(globalEntries * 3)) return nullptr;
   }
 
   // Index the blocks up to the trailer, a zero byte, an unknown byte or the end of the data;
@@ -221,16 +212,15 @@ std::shared_ptr<GifAnimation> GifAnimation::Parse(const std::uint8_t* data, std:
         frame.height = reader.U16();
         std::uint8_t packed = reader.U8();
         frame.interlaced = (packed & 0x40) != 0;
+        frame.paletteOffset = globalOffset;
+        frame.paletteEntries = globalEntries;
         if (packed & 0x80) {
-          std::size_t entries = 2u << (packed & 7);
-          const std::uint8_t* table = reader.Take(entries * 3);
-          if (table == nullptr) {
+          frame.paletteEntries = 2u << (packed & 7);
+          frame.paletteOffset = reader.position();
+          if (!reader.Skip(frame.paletteEntries * 3)) {
             more = false;
             break;
           }
-          gif->palettes_.emplace_back();
-          ReadColourTable(table, entries, gif->palettes_.back());
-          frame.palette = gif->palettes_.size() - 1;
         }
         if (reader.failed()) {
           more = false;
@@ -278,7 +268,7 @@ std::shared_ptr<GifAnimation> GifAnimation::Parse(const std::uint8_t* data, std:
   still.stride = PaddedRowBytes(still.width, 8, 4);
   still.pixels.assign(still.stride * static_cast<std::size_t>(still.height),
                       static_cast<std::uint8_t>(gif->backgroundIndex_));
-  still.palette = gif->palettes_[first.palette];
+  ReadPaletteFrom(data, first, still.palette);
   const std::size_t rows = first.width == 0 ? 0 : (pixels.decoded + first.width - 1) / first.width;
   for (std::size_t row = 0; row < rows; ++row) {
     int y = first.top + (first.interlaced ? InterlacedRow(static_cast<int>(row), first.height)
@@ -291,6 +281,16 @@ std::shared_ptr<GifAnimation> GifAnimation::Parse(const std::uint8_t* data, std:
                 pixels.indices() + row * first.width, static_cast<std::size_t>(right - left));
   }
   return gif;
+}
+
+void GifAnimation::ReadPaletteFrom(const std::uint8_t* data, const GifFrame& frame,
+                                   std::array<std::uint32_t, 256>& palette) {
+  // Parse checked that the table lies in the data.
+  palette.fill(0);
+  const std::uint8_t* table = data + frame.paletteOffset;
+  for (std::size_t i = 0; i < frame.paletteEntries; ++i)
+    palette[i] = static_cast<std::uint32_t>(table[i * 3]) << 16 |
+                 static_cast<std::uint32_t>(table[i * 3 + 1]) << 8 | table[i * 3 + 2];
 }
 
 bool GifAnimation::DecodeFrameFrom(const std::uint8_t* data, std::size_t size,
@@ -374,7 +374,8 @@ int GifCompositor::Step() {
 }
 
 void GifCompositor::DrawFrame(const GifFrame& frame, const GifFramePixels& pixels) {
-  const std::array<std::uint32_t, 256>& palette = gif_->palette(frame.palette);
+  gif_->ReadPalette(frame, palette_);
+  const std::array<std::uint32_t, 256>& palette = palette_;
   const bool transparent = inForce_.transparent;
   const std::uint8_t transparentIndex = static_cast<std::uint8_t>(inForce_.transparentIndex);
   const std::size_t frameWidth = static_cast<std::size_t>(frame.width);

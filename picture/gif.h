@@ -28,7 +28,11 @@ struct GifFrame {
   int width = 0;
   int height = 0;
   bool interlaced = false;
-  std::size_t palette = 0;     // index into GifAnimation's palettes (local table, or global)
+  // The colour table in force (the local one, or the global one): where its RGB triples lie in
+  // the file and how many there are (0: none, all black). Read when the frame is drawn, so a
+  // file of many small frames with local tables costs no more memory than its bytes.
+  std::size_t paletteOffset = 0;
+  std::size_t paletteEntries = 0;
   std::size_t dataOffset = 0;  // the LZW minimum code size byte, then the sub-blocks
   std::size_t dataSize = 0;    // bytes of LZW data in the sub-blocks (as far as the file goes)
 };
@@ -73,9 +77,10 @@ class GifAnimation {
 
   const std::vector<GifBlock>& blocks() const { return blocks_; }
   const std::vector<GifFrame>& frames() const { return frames_; }
-  // Colour tables, 0x00RRGGBB; entries past a table's own size are black.
-  const std::array<std::uint32_t, 256>& palette(std::size_t index) const {
-    return palettes_[index];
+  // The frame's colour table as 0x00RRGGBB (of an animated GIF, like DecodeFrame); entries
+  // past the table's own size are black.
+  void ReadPalette(const GifFrame& frame, std::array<std::uint32_t, 256>& palette) const {
+    ReadPaletteFrom(data_.data(), frame, palette);
   }
 
   // Decodes one frame's LZW data (of an animated GIF: a still's bytes are not kept). False
@@ -87,6 +92,8 @@ class GifAnimation {
 
  private:
   GifAnimation() = default;
+  static void ReadPaletteFrom(const std::uint8_t* data, const GifFrame& frame,
+                              std::array<std::uint32_t, 256>& palette);
   static bool DecodeFrameFrom(const std::uint8_t* data, std::size_t size, const GifFrame& frame,
                               GifFramePixels& out);
 
@@ -95,7 +102,6 @@ class GifAnimation {
   int width_ = 0;
   int height_ = 0;
   int backgroundIndex_ = 0;
-  std::vector<std::array<std::uint32_t, 256>> palettes_;
   std::vector<GifFrame> frames_;
   std::vector<GifBlock> blocks_;
   Raster still_;
@@ -137,6 +143,7 @@ class GifCompositor {
   Rect previousRect_;
   std::vector<std::uint32_t> saved_;  // what previousRect_ showed before that frame
   GifFramePixels framePixels_;
+  std::array<std::uint32_t, 256> palette_{};
 };
 
 }  // namespace tolvane::picture
