@@ -51,76 +51,109 @@ Text PrepareFetchAddress(const char* address) {
   return EscapeUnsafeBytes(cut.c_str());
 }
 
-int ReadSizeForContentLength(const char* contentLength) {
-  if (!contentLength) return kDefaultReadSize;
+long long ContentLengthValue(const char* contentLength) {
+  if (!contentLength) return 0;
   const char* p = contentLength;
   while (IsWhiteSpace(*p)) ++p;
   bool negative = false;
   if (*p == '+' || *p == '-') negative = (*p++ == '-');
   long long value = 0;
   for (; *p >= '0' && *p <= '9'; ++p) {
-    if (value < kMaximumReadSize) value = value * 10 + (*p - '0');  // saturates above the cap
+    value = value < kHugeContentLength / 10 ? value * 10 + (*p - '0') : kHugeContentLength;
   }
-  if (negative || value <= 0) return kDefaultReadSize;
+  return negative ? -value : value;
+}
+
+int ReadSizeForContentLength(const char* contentLength) {
+  const long long value = ContentLengthValue(contentLength);
+  if (value <= 0) return kDefaultReadSize;
   return value + 1 > kMaximumReadSize ? kMaximumReadSize : static_cast<int>(value + 1);
 }
 
 BodyBuffer::~BodyBuffer() { Release(); }
 
 void BodyBuffer::Release() {
-  for (Block* block = first_; block;) {
-    Block* next = block->next;
-    FreeBlock(block);
-    block = next;
-  }
-  first_ = last_ = nullptr;
+  for (std::size_t i = 0; i < blockCount_; ++i) FreeBlock(blocks_[i].bytes);
+  FreeBlock(blocks_);
+  blocks_ = nullptr;
+  blockCount_ = blockRoom_ = 0;
   size_ = 0;
+}
+
+bool BodyBuffer::AddBlock(std::size_t capacity) {
+  if (blockCount_ == blockRoom_) {
+    const std::size_t room = blockRoom_ ? blockRoom_ * 2 : 8;
+    auto* grown = static_cast<Block*>(TryResizeBlock(blocks_, room * sizeof(Block)));
+    if (!grown) return false;
+    blocks_ = grown;
+    blockRoom_ = room;
+  }
+  auto* bytes = static_cast<std::uint8_t*>(TryAllocateBlock(capacity));
+  if (!bytes) return false;
+  blocks_[blockCount_++] = Block{bytes, capacity, 0};
+  return true;
+}
+
+void BodyBuffer::Reserve(long long expected) {
+  if (blockCount_ != 0 || expected <= 0 || static_cast<unsigned long long>(expected) > kLargestHint) {
+    return;
+  }
+  AddBlock(static_cast<std::size_t>(expected));
 }
 
 bool BodyBuffer::Append(const void* data, std::size_t size) {
   const auto* from = static_cast<const std::uint8_t*>(data);
-  const std::size_t room = last_ ? last_->capacity - last_->used : 0;
-  Block* next = nullptr;
+  Block* last = blockCount_ ? &blocks_[blockCount_ - 1] : nullptr;
+  const std::size_t room = last ? last->capacity - last->used : 0;
   if (size > room) {
-    // The new block is as large as everything before it (at least 64 KiB, at most 16 MiB),
-    // so there are few blocks and no byte is moved while reading. It is obtained before
-    // anything is copied, so a refused piece leaves the buffer as it was.
+    // The new block is as large as everything before it (at least 64 KiB, at most 16 MiB). It
+    // is obtained before anything is copied, so a refused piece leaves the buffer as it was.
     constexpr std::size_t kSmallest = 64 * 1024, kLargest = 16 * 1024 * 1024;
     std::size_t capacity = size_ < kSmallest ? kSmallest : (size_ > kLargest ? kLargest : size_);
     if (capacity < size - room) capacity = size - room;
-    if (capacity > static_cast<std::size_t>(-1) - sizeof(Block)) return false;
-    next = static_cast<Block*>(TryAllocateBlock(sizeof(Block) + capacity));
-    if (!next) return false;
-    next->next = nullptr;
-    next->capacity = capacity;
-    next->used = 0;
+    if (!AddBlock(capacity)) return false;
+    last = blockCount_ >= 2 ? &blocks_[blockCount_ - 2] : nullptr;
   }
   const std::size_t first = size < room ? size : room;
   if (first) {
-    std::memcpy(last_->bytes() + last_->used, from, first);
-    last_->used += first;
+    std::memcpy(last->bytes + last->used, from, first);
+    last->used += first;
   }
-  if (next) {
-    std::memcpy(next->bytes(), from + first, size - first);
-    next->used = size - first;
-    (last_ ? last_->next : first_) = next;
-    last_ = next;
+  if (size > first) {
+    Block& next = blocks_[blockCount_ - 1];
+    std::memcpy(next.bytes, from + first, size - first);
+    next.used = size - first;
   }
   size_ += size;
   return true;
 }
 
 Bytes BodyBuffer::TakeBytes() {
-  if (size_ == 0) return Bytes();
+  // Blocks that received nothing (a reserved block of a body that never came) are dropped.
+  while (blockCount_ && blocks_[blockCount_ - 1].used == 0) FreeBlock(blocks_[--blockCount_].bytes);
+  if (size_ == 0) {
+    Release();
+    return Bytes();
+  }
   Bytes result;
-  if (first_ == last_) {
-    result = Bytes::Copy(first_->bytes(), first_->used);
+  if (blockCount_ == 1) {
+    // One block: handed over as it is, trimmed to the body when it is larger.
+    Block& only = blocks_[0];
+    std::uint8_t* bytes = only.bytes;
+    if (only.used < only.capacity) {
+      if (auto* trimmed = static_cast<std::uint8_t*>(TryResizeBlock(bytes, only.used))) {
+        bytes = trimmed;
+      }
+    }
+    only.bytes = nullptr;
+    blockCount_ = 0;
+    result = Bytes::Adopt(bytes, size_);
   } else {
     auto* joined = static_cast<std::uint8_t*>(AllocateBlock(size_));
     std::size_t used = 0;
-    for (Block* block = first_; block; block = block->next) {
-      std::memcpy(joined + used, block->bytes(), block->used);
-      used += block->used;
+    for (std::size_t i = 0; i < blockCount_; ++i) {
+      std::memcpy(joined + used, blocks_[i].bytes, blocks_[i].used);
+      used += blocks_[i].used;
     }
     result = Bytes::Adopt(joined, used);
   }

@@ -21,18 +21,23 @@ Text EscapeUnsafeBytes(const char* address);
 // when the address (or what is left of it) is empty.
 Text PrepareFetchAddress(const char* address);
 
+// The number a Content-Length text announces, read as a decimal integer: leading white space,
+// an optional sign, digits up to the first other byte (none read as 0). Values too large for
+// any body saturate at kHugeContentLength instead of overflowing. `contentLength` is the
+// header's text, or null when the header could not be read (then 0).
+inline constexpr long long kHugeContentLength = 1ll << 62;
+long long ContentLengthValue(const char* contentLength);
+
 // Read sizes: n + 1 for a Content-Length of n > 0 (a body of announced length arrives in one
 // read and the next read reports the end), capped; otherwise the default.
 inline constexpr int kDefaultReadSize = 10240;
 inline constexpr int kMaximumReadSize = 102400;
-// `contentLength` is the header's text, or null when the header could not be read. Read as a
-// decimal integer: leading white space, an optional sign, digits up to the first other byte
-// (none read as 0); values beyond any int saturate instead of overflowing.
 int ReadSizeForContentLength(const char* contentLength);
 
-// The response body as it arrives. Bytes are kept in blocks that grow geometrically and are
-// joined once at the end, so every byte is copied a constant number of times and the peak
-// memory stays about twice the body.
+// The response body as it arrives, in blocks that grow geometrically (no byte is moved while
+// reading; the blocks are joined once at the end). When the length is announced, one block of
+// that size is tried first, so that a body of the announced length is handed over without any
+// copy; the announcement is only a hint and never limits or checks the body.
 class BodyBuffer {
  public:
   BodyBuffer() = default;
@@ -40,6 +45,10 @@ class BodyBuffer {
   BodyBuffer(const BodyBuffer&) = delete;
   BodyBuffer& operator=(const BodyBuffer&) = delete;
 
+  // Tries to make room for `expected` bytes in one block (before the first Append; ignored
+  // when memory for it cannot be obtained or the size is beyond kLargestHint).
+  static constexpr std::size_t kLargestHint = std::size_t(1) << 28;
+  void Reserve(long long expected);
   // Appends `size` bytes. False when memory for them could not be obtained; nothing of them
   // is kept then, and what came before stays.
   bool Append(const void* data, std::size_t size);
@@ -49,16 +58,16 @@ class BodyBuffer {
 
  private:
   struct Block {
-    Block* next;
+    std::uint8_t* bytes;  // from the one allocation path
     std::size_t capacity;
     std::size_t used;
-    // the bytes follow the header
-    std::uint8_t* bytes() { return reinterpret_cast<std::uint8_t*>(this + 1); }
   };
+  bool AddBlock(std::size_t capacity);
   void Release();
 
-  Block* first_ = nullptr;
-  Block* last_ = nullptr;
+  Block* blocks_ = nullptr;  // blockCount_ blocks in an array of blockRoom_
+  std::size_t blockCount_ = 0;
+  std::size_t blockRoom_ = 0;
   std::size_t size_ = 0;
 };
 

@@ -144,6 +144,7 @@ Bytes FetchUrl(const char* address) {
   const int readSize = ReadSizeForContentLength(haveLength ? contentLength : nullptr);
 
   BodyBuffer body;
+  body.Reserve(haveLength ? ContentLengthValue(contentLength) : 0);
   ScopedBlock readBuffer;
   readBuffer.block = TryAllocateBlock(static_cast<std::size_t>(readSize));
   if (readBuffer.block) {

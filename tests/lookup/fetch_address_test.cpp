@@ -67,6 +67,42 @@ TEST(ReadSizeForContentLengthTest, Table) {
   }
 }
 
+TEST(ContentLengthValueTest, SaturatesInsteadOfOverflowing) {
+  EXPECT_EQ(ContentLengthValue(nullptr), 0);
+  EXPECT_EQ(ContentLengthValue(" 52428800\r\n"), 52428800);
+  EXPECT_EQ(ContentLengthValue("-7"), -7);
+  EXPECT_EQ(ContentLengthValue("99999999999999999999999999999"), kHugeContentLength);
+  EXPECT_EQ(ContentLengthValue("-99999999999999999999999999999"), -kHugeContentLength);
+}
+
+// Every byte arrives in order whatever the announced length was: none, exact, too large, too
+// small, absurd.
+TEST(BodyBufferTest, KeepsEveryByteInOrderWhateverWasReserved) {
+  for (long long reserved : {0ll, 478187ll, 1000000ll, 100ll, -5ll, kHugeContentLength}) {
+    BodyBuffer body;
+    body.Reserve(reserved);
+    std::vector<unsigned char> expected;
+    unsigned value = 1;
+    // Mixed piece sizes, including ones larger than a block, across several blocks.
+    for (std::size_t piece : {1u, 10240u, 102400u, 0u, 3u, 300000u, 65536u, 7u}) {
+      std::vector<unsigned char> bytes(piece);
+      for (auto& b : bytes) b = static_cast<unsigned char>(value = value * 33 + 7);
+      ASSERT_TRUE(body.Append(bytes.data(), bytes.size()));
+      expected.insert(expected.end(), bytes.begin(), bytes.end());
+    }
+    ASSERT_EQ(expected.size(), 478187u);
+    EXPECT_EQ(body.size(), expected.size());
+    Bytes result = body.TakeBytes();
+    ASSERT_EQ(result.size(), expected.size()) << reserved;
+    EXPECT_EQ(std::memcmp(result.data(), expected.data(), expected.size()), 0) << reserved;
+    EXPECT_EQ(body.size(), 0u);
+    EXPECT_TRUE(body.TakeBytes().empty());
+  }
+  BodyBuffer nothingCame;
+  nothingCame.Reserve(1000);
+  EXPECT_TRUE(nothingCame.TakeBytes().empty());
+}
+
 TEST(BodyBufferTest, KeepsEveryByteInOrderAcrossBlocks) {
   BodyBuffer body;
   EXPECT_TRUE(body.TakeBytes().empty());
