@@ -46,6 +46,13 @@ bool Win32FileOperations::Close() {
 }
 
 bool Win32FileOperations::MoveReplacing(const Text& from, const Text& to) {
+  // A read-only file is not to be replaced, and a folder cannot be; Windows refuses both,
+  // Wine's MoveFileEx would replace a read-only file.
+  DWORD attributes = GetFileAttributesA(to.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+    return false;
+  }
   return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
          0;
 }

@@ -1,0 +1,13 @@
+# The window, start-up and the fatal stops in real Win32 processes (under Wine).
+tolvane_add_test(main_window_test SOURCES main_window_test.cpp LIBS tolvane_app)
+
+# A small program that runs the start-up and stop paths on request; program_test drives it.
+add_executable(program_probe WIN32 program_probe.cpp)
+target_link_libraries(program_probe PRIVATE tolvane_app)
+tolvane_add_test(program_test SOURCES program_test.cpp LIBS tolvane_app)
+add_dependencies(program_test program_probe)
+
+# The window tests look at the program icon, so they carry the program's resources.
+set_source_files_properties(${CMAKE_BINARY_DIR}/app/tolvane.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/app/tolvane.ico)
+target_sources(main_window_test PRIVATE ${CMAKE_BINARY_DIR}/app/tolvane.rc)
