@@ -10,3 +10,6 @@ set_tests_properties(skin_window_test PROPERTIES TIMEOUT 300)
 # Windows programs rather than with the native benchmarks.
 add_executable(skin_paint_bench ${CMAKE_SOURCE_DIR}/bench/skin_paint_bench.cpp)
 target_link_libraries(skin_paint_bench PRIVATE tolvane_skin)
+
+# Drives a running Tolvane to take the README's pictures (tests/skin/make_screenshots.sh).
+add_executable(skin_screenshots screenshots.cpp)
