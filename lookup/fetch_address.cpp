@@ -16,9 +16,17 @@ bool IsWhiteSpace(char c) {
 
 }  // namespace
 
+Text TryCopyText(const char* bytes, std::size_t length) {
+  char* block = static_cast<char*>(TryAllocateBlock(length + 1));
+  if (!block) return Text();
+  std::memcpy(block, bytes, length);
+  block[length] = '\0';
+  return Text::Adopt(block, length);
+}
+
 Text CutFragment(const char* address) {
   if (!address) return Text();
-  return Text::Copy(address, std::strcspn(address, "#"));
+  return TryCopyText(address, std::strcspn(address, "#"));
 }
 
 Text EscapeUnsafeBytes(const char* address) {
@@ -28,7 +36,8 @@ Text EscapeUnsafeBytes(const char* address) {
   for (std::size_t i = 0; i < length; ++i) {
     if (NeedsEscape(static_cast<unsigned char>(address[i]))) ++escaped;
   }
-  char* out = static_cast<char*>(AllocateBlock(length + 2 * escaped + 1));
+  char* out = static_cast<char*>(TryAllocateBlock(length + 2 * escaped + 1));
+  if (!out) return Text();
   static const char kHex[] = "0123456789ABCDEF";
   std::size_t used = 0;
   for (std::size_t i = 0; i < length; ++i) {

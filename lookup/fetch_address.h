@@ -8,6 +8,11 @@
 
 namespace tolvane::lookup {
 
+// A copy of `length` bytes (no zero among them), or a null Text when memory for it cannot be
+// obtained: running out of memory while an address is prepared makes the fetch fail, not the
+// program stop.
+Text TryCopyText(const char* bytes, std::size_t length);
+
 // The address before its first "#": the fragment is never part of a request.
 Text CutFragment(const char* address);
 
@@ -18,7 +23,8 @@ Text CutFragment(const char* address);
 Text EscapeUnsafeBytes(const char* address);
 
 // The address as it is handed to the HTTP layer: fragment cut, unsafe bytes escaped. Empty
-// when the address (or what is left of it) is empty.
+// when the address (or what is left of it) is empty. These three return an empty Text when
+// memory runs out (the fetch then fails) instead of stopping the program.
 Text PrepareFetchAddress(const char* address);
 
 // The number a Content-Length text announces, read as a decimal integer: leading white space,

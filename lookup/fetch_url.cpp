@@ -61,7 +61,7 @@ Text Canonicalize(const char* address) {
   char first[kCanonicalBufferSize];
   DWORD size = sizeof first;
   if (InternetCanonicalizeUrlA(address, first, &size, ICU_NO_ENCODE)) {
-    return Text::Copy(first, std::strlen(first));
+    return TryCopyText(first, std::strlen(first));
   }
   if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0) return Text();
   ScopedBlock second;
@@ -71,7 +71,7 @@ Text Canonicalize(const char* address) {
   DWORD secondSize = size;
   if (!InternetCanonicalizeUrlA(address, buffer, &secondSize, ICU_NO_ENCODE)) return Text();
   buffer[size] = '\0';
-  return Text::Copy(buffer, std::strlen(buffer));
+  return TryCopyText(buffer, std::strlen(buffer));
 }
 
 }  // namespace
