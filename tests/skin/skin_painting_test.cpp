@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "app/skin/control_skin.h"
+#include "app/skin/skinned_control.h"
 #include "app/skin/skin_kind.h"
 #include "tests/skin/skin_test_window.h"
 
@@ -375,6 +376,38 @@ TEST_F(SkinPainting, ComboBoxFrameAndArrowButton) {
                 Describe(colours.arrowButton[kArrowCorners + 3].topLeft))
           << "released: the normal corners again";
     }
+    DestroyWindow(combo);
+    testing::Pump();
+  }
+}
+
+TEST_F(SkinPainting, DropDownListRingsOnlyWithItems) {
+  ASSERT_EQ(ControlSkin(1), 1);
+  for (int items : {0, 2}) {
+    HWND combo = host_.Add("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL, 20, 20, 140, 200);
+    for (int i = 0; i < items; ++i) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("item"));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+    ASSERT_NE(FindSkinnedControl(info.hwndList), nullptr) << "the list is taken over";
+    SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    testing::Pump();
+    // Painted by the skin only after a state change, here the mouse arriving.
+    testing::MoveCursorTo(info.hwndList, 5, 5);
+    SendMessageA(info.hwndList, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    const Snapshot shot(info.hwndList);
+    const bool bordered = (GetWindowLongPtrA(info.hwndList, GWL_STYLE) & WS_BORDER) ||
+                          (GetWindowLongPtrA(info.hwndList, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
+    ASSERT_TRUE(bordered);
+    if (items > 0) {
+      ExpectPixels(shot,
+                   {{"outer ring", 0, 0, ColoursOfStyle(1).frame, 0},
+                    {"inner ring", 1, 1, GetSysColor(COLOR_WINDOW), 0}},
+                   "drop-down list with items");
+    } else {
+      EXPECT_NE(shot.At(0, 0), ColoursOfStyle(1).frame) << "empty list keeps its own look";
+    }
+    SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
     DestroyWindow(combo);
     testing::Pump();
   }
