@@ -23,18 +23,24 @@ struct KindBehaviour {
   TakeOverFunction takeOver;  // kind-dependent initial state, may be null
 };
 
-KindBehaviour BehaviourOf(SkinKind kind) {
-  switch (kind) {
-    case SkinKind::kPushButton: return {PlanButtonMessage, PaintPushButton, TakeOverButton};
-    case SkinKind::kCheckBox: return {PlanButtonMessage, PaintCheckBox, TakeOverButton};
-    case SkinKind::kRadioButton: return {PlanButtonMessage, PaintRadioButton, TakeOverButton};
-    case SkinKind::kGroupBox: return {PlanGroupBoxMessage, PaintGroupBox, nullptr};
-    case SkinKind::kEditBox: return {PlanEditBoxMessage, PaintEditBox, TakeOverEditBox};
-    case SkinKind::kComboBox: return {PlanComboBoxMessage, PaintComboBox, nullptr};
-    case SkinKind::kDropDownList: return {nullptr, PaintDropDownList, nullptr};
-    case SkinKind::kUpDown: return {PlanUpDownMessage, PaintUpDown, TakeOverUpDown};
-    default: return {nullptr, nullptr, nullptr};
-  }
+// By SkinKind; the kinds after the up-down are recognised but never taken over.
+constexpr KindBehaviour kBehaviours[] = {
+    /* none */ {nullptr, nullptr, nullptr},
+    /* push button */ {PlanButtonMessage, PaintPushButton, TakeOverButton},
+    /* check box */ {PlanButtonMessage, PaintCheckBox, TakeOverButton},
+    /* radio button */ {PlanButtonMessage, PaintRadioButton, TakeOverButton},
+    /* group box */ {PlanGroupBoxMessage, PaintGroupBox, nullptr},
+    /* edit box */ {PlanEditBoxMessage, PaintEditBox, TakeOverEditBox},
+    /* combo box */ {PlanComboBoxMessage, PaintComboBox, nullptr},
+    /* drop-down list */ {nullptr, PaintDropDownList, nullptr},
+    /* up-down */ {PlanUpDownMessage, PaintUpDown, TakeOverUpDown},
+};
+static_assert(static_cast<int>(SkinKind::kUpDown) + 1 == sizeof kBehaviours / sizeof kBehaviours[0],
+              "one entry per kind that is taken over");
+
+const KindBehaviour& BehaviourOf(SkinKind kind) {
+  const auto index = static_cast<std::size_t>(kind);
+  return index < sizeof kBehaviours / sizeof kBehaviours[0] ? kBehaviours[index] : kBehaviours[0];
 }
 
 // The skin's state: all on the UI thread, no locks.

@@ -34,8 +34,7 @@ class DcMeasurer : public TextMeasurer {
 }  // namespace
 
 OffscreenCanvas::OffscreenCanvas(HWND window, bool copyCurrentImage)
-    : window_(window),
-      width_(WindowWidth(window)),
+    : width_(WindowWidth(window)),
       height_(WindowHeight(window)),
       windowDc_(window),
       memory_(windowDc_.get()),

@@ -91,7 +91,6 @@ class OffscreenCanvas {
   static int WindowWidth(HWND window);
   static int WindowHeight(HWND window);
 
-  HWND window_;
   int width_;
   int height_;
   WindowDc windowDc_;
