@@ -3,6 +3,9 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tolvane::lookup {
 namespace {
@@ -146,19 +149,89 @@ std::ptrdiff_t FindByAnchor(const unsigned char* text, std::size_t length, std::
   return -1;
 }
 
+// The same search again, filtering candidates by two bytes of `sought` at once: eight
+// positions per step are tested for both anchor bytes with word-wide comparisons, which keeps
+// the scan fast when even the rarer anchor byte is common in the page.
+std::ptrdiff_t FindByTwoAnchors(const unsigned char* text, std::size_t length,
+                                std::size_t offset, const unsigned char* sought,
+                                std::size_t soughtLength, bool ignoreCase, std::size_t anchor1,
+                                std::size_t anchor2) {
+  const std::size_t lastStart = length - soughtLength;
+  BoundaryTracker boundaries{text, offset, offset};
+  const std::uint64_t pattern1 = kOnes * sought[anchor1], pattern2 = kOnes * sought[anchor2];
+  std::size_t position = offset;
+  // Sixteen or eight candidates at once while all of them may start a match (their anchor
+  // bytes then lie inside the text).
+#if defined(__SSE2__)
+  const __m128i vector1 = _mm_set1_epi8(static_cast<char>(sought[anchor1]));
+  const __m128i vector2 = _mm_set1_epi8(static_cast<char>(sought[anchor2]));
+  for (; lastStart >= 15 && position <= lastStart - 15; position += 16) {
+    const __m128i bytes1 =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + position + anchor1));
+    const __m128i bytes2 =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + position + anchor2));
+    unsigned both = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_and_si128(_mm_cmpeq_epi8(bytes1, vector1), _mm_cmpeq_epi8(bytes2, vector2))));
+    while (both) {
+      const std::size_t candidate = position + static_cast<unsigned>(__builtin_ctz(both));
+      if (BytesEqual(text + candidate, sought, soughtLength, ignoreCase) &&
+          boundaries.IsBoundary(candidate)) {
+        return static_cast<std::ptrdiff_t>(candidate);
+      }
+      both &= both - 1;
+    }
+  }
+#endif
+  for (; lastStart >= 7 && position <= lastStart - 7; position += 8) {
+    std::uint64_t word1, word2;
+    std::memcpy(&word1, text + position + anchor1, 8);
+    std::memcpy(&word2, text + position + anchor2, 8);
+    std::uint64_t both = ZeroBytes(word1 ^ pattern1) & ZeroBytes(word2 ^ pattern2);
+    while (both) {
+      const std::size_t candidate = position + FirstFlaggedByte(both);
+      if (BytesEqual(text + candidate, sought, soughtLength, ignoreCase) &&
+          boundaries.IsBoundary(candidate)) {
+        return static_cast<std::ptrdiff_t>(candidate);
+      }
+      both &= both - 1;  // the flag just handled is the lowest set bit
+    }
+  }
+  for (; position <= lastStart; ++position) {
+    if (text[position + anchor1] == sought[anchor1] &&
+        text[position + anchor2] == sought[anchor2] &&
+        BytesEqual(text + position, sought, soughtLength, ignoreCase) &&
+        boundaries.IsBoundary(position)) {
+      return static_cast<std::ptrdiff_t>(position);
+    }
+  }
+  return -1;
+}
+
 std::ptrdiff_t FindFrom(const unsigned char* text, std::size_t length, std::size_t offset,
                         const unsigned char* sought, std::size_t soughtLength, bool ignoreCase) {
   if (soughtLength > length || offset > length - soughtLength) return -1;
-  // The anchor byte must compare exactly: a letter cannot be one when case is ignored.
-  std::size_t anchor = soughtLength;
+  // Anchor bytes must compare exactly: a letter cannot be one when case is ignored. The two
+  // rarest are taken.
+  const std::size_t none = soughtLength;
+  std::size_t anchor1 = none, anchor2 = none;
   for (std::size_t i = 0; i < soughtLength; ++i) {
     if (ignoreCase && IsAsciiLetter(sought[i])) continue;
-    if (anchor == soughtLength || Commonness(sought[i]) < Commonness(sought[anchor])) anchor = i;
+    if (anchor1 == none || Commonness(sought[i]) < Commonness(sought[anchor1])) {
+      anchor2 = anchor1;
+      anchor1 = i;
+    } else if (anchor2 == none || Commonness(sought[i]) < Commonness(sought[anchor2])) {
+      anchor2 = i;
+    }
   }
-  if (anchor == soughtLength) {
-    return FindByWalking(text, length, offset, sought, soughtLength, ignoreCase);
+  if (anchor1 == none) return FindByWalking(text, length, offset, sought, soughtLength, ignoreCase);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+  anchor2 = none;  // the word-wide filter reads its flags in little-endian order
+#endif
+  if (anchor2 == none) {
+    return FindByAnchor(text, length, offset, sought, soughtLength, ignoreCase, anchor1);
   }
-  return FindByAnchor(text, length, offset, sought, soughtLength, ignoreCase, anchor);
+  return FindByTwoAnchors(text, length, offset, sought, soughtLength, ignoreCase, anchor1,
+                          anchor2);
 }
 
 }  // namespace
