@@ -543,32 +543,75 @@ TEST_F(SkinPainting, GroupBoxFrameAndCaption) {
   }
 }
 
-// --- Up-down ------------------------------------------------------------------------------
-
-TEST_F(SkinPainting, VerticalUpDownHotHalf) {
+TEST_F(SkinPainting, GroupBoxCaptionAlignment) {
   ASSERT_EQ(ControlSkin(1), 1);
-  const StyleColours& colours = ColoursOfStyle(1);
-  constexpr int kW = 20, kH = 40;
-  // Not joined: work rectangle (-1,-1)-(21,41), split at y 20; top button (-1,1)-(21,20), bottom
-  // button (-1,20)-(21,41). Their corners fall outside the window; their faces (inset 1) start
-  // at (0,2) and (0,21) with the face record's top-left colour.
+  constexpr int kW = 160, kH = 80;
   const struct {
     const char* name;
-    int mouseY;  // -1: no mouse
-    int topRecord;
-    int bottomRecord;
-  } cases[] = {{"no mouse", -1, 3, 3}, {"over top half", 5, 2, 3}, {"over bottom half", 30, 3, 2}};
+    DWORD bits;
+    int inkCentreMin, inkCentreMax;  // where the caption's middle may fall
+  } cases[] = {
+      {"left", 0, 9, kW / 2 - 20},
+      {"centre", BS_LEFT | BS_RIGHT, kW / 2 - 3, kW / 2 + 3},
+      {"right", BS_RIGHT, kW / 2 + 20, kW - 10},
+  };
   for (const auto& c : cases) {
-    HWND upDown = host_.Add(UPDOWN_CLASSA, "", 0, 200, 20, kW, kH);
-    if (c.mouseY >= 0) {
-      testing::MoveCursorTo(upDown, 10, c.mouseY);
-      SendMessageA(upDown, WM_MOUSEMOVE, 0, MAKELPARAM(10, c.mouseY));
+    HWND group = host_.Add("BUTTON", "Group", BS_GROUPBOX | c.bits, 20, 20, kW, kH);
+    const Snapshot shot(group);
+    const InkBox ink = InkOf(shot, 0, [](Colour x) { return x == GetSysColor(COLOR_BTNTEXT); });
+    ASSERT_GE(ink.right, ink.left) << c.name;
+    const int centre = (ink.left + ink.right) / 2;
+    EXPECT_GE(centre, c.inkCentreMin) << c.name;
+    EXPECT_LE(centre, c.inkCentreMax) << c.name;
+    // The frame's top line runs outside the caption's gap on both sides.
+    int h = -1;
+    for (int y = 0; y < kH && h < 0; ++y) {
+      if (shot.At(3, y) == fixed_colours::kGroupFrame) h = y;
+    }
+    ASSERT_GE(h, 0) << c.name;
+    EXPECT_EQ(shot.At(kW - 4, h), fixed_colours::kGroupFrame) << c.name;
+    EXPECT_NE(shot.At(centre, h), fixed_colours::kGroupFrame) << c.name << ": gap under the caption";
+    DestroyWindow(group);
+  }
+}
+
+// --- Up-down ------------------------------------------------------------------------------
+
+TEST_F(SkinPainting, UpDownHotHalf) {
+  ASSERT_EQ(ControlSkin(1), 1);
+  const StyleColours& colours = ColoursOfStyle(1);
+  // Not joined, the work rectangle is the client grown by 1 and split at its half (20).
+  // Vertical 20 x 40: top button (-1,1)-(21,20), bottom (-1,20)-(21,41); faces (inset 1) start
+  // at (0,2) and (0,21). Horizontal 40 x 20: left button (1,-1)-(20,21), right (20,-1)-(41,21);
+  // faces start at (2,0) and (21,0). Each face's top-left pixel has its record's top-left colour.
+  const struct {
+    const char* name;
+    DWORD style;
+    int w, h;
+    int mouseX, mouseY;  // -1: no mouse
+    Point firstFace, secondFace, frame;
+    int firstRecord, secondRecord;
+  } cases[] = {
+      {"vertical, no mouse", 0, 20, 40, -1, -1, {0, 2}, {0, 21}, {5, 0}, 3, 3},
+      {"vertical, over top half", 0, 20, 40, 10, 5, {0, 2}, {0, 21}, {5, 0}, 2, 3},
+      {"vertical, at the half", 0, 20, 40, 10, 20, {0, 2}, {0, 21}, {5, 0}, 2, 3},
+      {"vertical, over bottom half", 0, 20, 40, 10, 30, {0, 2}, {0, 21}, {5, 0}, 3, 2},
+      {"horizontal, over left half", UDS_HORZ, 40, 20, 5, 10, {2, 0}, {21, 0}, {0, 5}, 2, 3},
+      {"horizontal, over right half", UDS_HORZ, 40, 20, 30, 10, {2, 0}, {21, 0}, {0, 5}, 3, 2},
+  };
+  for (const auto& c : cases) {
+    HWND upDown = host_.Add(UPDOWN_CLASSA, "", c.style, 200, 20, c.w, c.h);
+    if (c.mouseX >= 0) {
+      testing::MoveCursorTo(upDown, c.mouseX, c.mouseY);
+      SendMessageA(upDown, WM_MOUSEMOVE, 0, MAKELPARAM(c.mouseX, c.mouseY));
     }
     const Snapshot shot(upDown);
     ExpectPixels(shot,
-                 {{"top button face", 0, 2, colours.arrowButton[kArrowFace + c.topRecord].topLeft, 2},
-                  {"bottom button face", 0, 21, colours.arrowButton[kArrowFace + c.bottomRecord].topLeft, 2},
-                  {"frame colour above the top button", 5, 0, colours.frame, 0}},
+                 {{"first button face", c.firstFace.x, c.firstFace.y,
+                   colours.arrowButton[kArrowFace + c.firstRecord].topLeft, 2},
+                  {"second button face", c.secondFace.x, c.secondFace.y,
+                   colours.arrowButton[kArrowFace + c.secondRecord].topLeft, 2},
+                  {"frame colour before the first button", c.frame.x, c.frame.y, colours.frame, 0}},
                  std::string("up-down ") + c.name);
     DestroyWindow(upDown);
     testing::Pump();
