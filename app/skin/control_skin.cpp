@@ -116,6 +116,9 @@ void TakeOver(HWND window) {
     }
     return;
   }
+  // A child of one of our windows may belong to another thread; its messages would run the
+  // skin there, beside this thread, and the registry has no locks.
+  if (GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) return;
   const SkinKind kind = KindOf(window);
   if (!IsTakenOver(kind)) return;
 

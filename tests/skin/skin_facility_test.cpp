@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <thread>
 
 #include "app/skin/control_skin.h"
 #include "app/skin/skinned_control.h"
@@ -109,6 +110,46 @@ TEST_F(SkinFacility, TakesOverKnownKindsOfTheThreadOnly) {
     EXPECT_EQ(FindSkinnedControl(window) != nullptr, taken)
         << name << " style 0x" << std::hex << GetWindowLongPtrA(window, GWL_STYLE);
   }
+}
+
+// Waits for `event` while serving this thread's messages (another thread's child window
+// notifies its parent here when it is created and destroyed).
+void WaitServing(HANDLE event) {
+  while (MsgWaitForMultipleObjects(1, &event, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+    testing::Pump();
+  }
+}
+
+TEST_F(SkinFacility, LeavesControlsOfOtherThreadsAlone) {
+  // A button inside our window but created, and served, by another thread.
+  HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE finish = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HWND foreign = nullptr;
+  HWND host = host_.get();
+  std::thread other([&] {
+    foreign = CreateWindowExA(0, "BUTTON", "Other thread", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 100, 30,
+                              host, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetEvent(created);
+    while (MsgWaitForMultipleObjects(1, &finish, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+      MSG msg;
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    DestroyWindow(foreign);
+    SetEvent(done);
+  });
+  WaitServing(created);
+  HWND own = host_.Add("BUTTON", "This thread", BS_PUSHBUTTON, 10, 50, 100, 30);
+  ASSERT_EQ(ControlSkin(1), 1);
+  EXPECT_NE(FindSkinnedControl(own), nullptr);
+  EXPECT_EQ(FindSkinnedControl(foreign), nullptr);
+  ControlSkin(0);
+  SetEvent(finish);
+  WaitServing(done);
+  other.join();
+  CloseHandle(done);
+  CloseHandle(created);
+  CloseHandle(finish);
 }
 
 TEST_F(SkinFacility, SwitchingOffRestoresTheSystemLook) {
