@@ -221,9 +221,8 @@ ByteVector PackGifCodes(int minCodeSize, const std::vector<std::pair<int, int>>&
 }
 
 ByteVector WriteGif(const GifSpec& spec) {
-  ByteVector out;
   const char* signature = spec.gif89 ? "GIF89a" : "GIF87a";
-  out.insert(out.end(), signature, signature + 6);
+  ByteVector out(signature, signature + 6);
   PutU16(out, static_cast<std::uint32_t>(spec.width));
   PutU16(out, static_cast<std::uint32_t>(spec.height));
   bool global = !spec.globalPalette.empty();
@@ -302,7 +301,7 @@ ByteVector WritePcx(const PcxSpec& spec) {
   put16(66, bytesPerLine);
   put16(68, 1);
   if (!spec.rawData.empty()) {
-    out.insert(out.end(), spec.rawData.begin(), spec.rawData.end());
+    for (std::uint8_t byte : spec.rawData) out.push_back(byte);
   } else if (width > 0 && height > 0) {
     std::vector<std::uint8_t> line(static_cast<std::size_t>(bytesPerLine));
     for (int y = 0; y < height; ++y) {
