@@ -532,11 +532,15 @@ TEST_F(PictureBoxTest, IconsShowTheBackgroundThroughTheirTransparentParts) {
   fixtures::IconEntrySpec pngEntry;
   pngEntry.colourCount = 0;
   pngEntry.image = fixtures::EncodePng(32, 32, alphaImage.pixels);
+  // Its header, not the directory, gives the size: one far beyond any icon is refused.
+  fixtures::IconEntrySpec hugePngEntry;
+  hugePngEntry.image = fixtures::EncodePng(1200, 1200, std::vector<std::uint32_t>(1200 * 1200, 0xFF2080C0u));
   const std::vector<IconCase> cases = {
       {"32-bit icon with alpha", fixtures::WriteIcon({entry(alphaImage, 0)}), alphaShown},
       {"8-bit icon with an AND mask", fixtures::WriteIcon({entry(maskedImage, 0)}), maskShown},
       {"cursor", fixtures::WriteIcon({entry(alphaImage, 0)}, 2), alphaShown},
       {"PNG image inside an icon", fixtures::WriteIcon({pngEntry}), alphaShown},
+      {"PNG image too large for an icon", fixtures::WriteIcon({hugePngEntry}), BlankBox()},
       {"last of two entries", fixtures::WriteIcon({entry(small, 0), entry(alphaImage, 0)}),
        alphaShown},
   };
