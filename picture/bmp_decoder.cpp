@@ -34,14 +34,16 @@ DecodeFailure DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& out)
   height = std::llabs(height);
   if (!DimensionsAllowed(width, height)) return "dimensions";
 
-  std::size_t tableStart = 14 + static_cast<std::size_t>(headerSize);
   std::size_t entries = 0;
   if (bitCount <= 8) {
     entries = coloursUsed != 0 ? coloursUsed : (1u << bitCount);
     if (entries > 256) return "colour table size";
   }
-  std::size_t tableEnd = tableStart + entries * 4;  // headerSize < 2^32: cannot overflow
-  if (!reader.Seek(tableStart)) return "truncated colour table";
+  // The colour table follows the whole information header, whatever its version.
+  std::size_t tableStart = 0, tableEnd = 0;
+  if (!CheckedAdd(14, headerSize, tableStart) || !CheckedAdd(tableStart, entries * 4, tableEnd) ||
+      !reader.Seek(tableStart))
+    return "truncated colour table";
   // Indices past the table read as black: unused entries stay zero.
   std::uint8_t table[256][3] = {};
   for (std::size_t i = 0; i < entries; ++i) {

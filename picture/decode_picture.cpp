@@ -1,4 +1,4 @@
-#include <new>
+#include <exception>
 
 #include "picture/decoded_picture.h"
 #include "picture/decoders.h"
@@ -57,8 +57,9 @@ DecodedPicture DecodePicture(const std::uint8_t* data, std::size_t size, std::ui
   PictureFormat format = DetectFormat(data, size);
   try {
     return DecodeAs(format, data, size, background);
-  } catch (const std::bad_alloc&) {
-    // A picture within the size cap that still does not fit in memory shows as no picture.
+  } catch (const std::exception&) {
+    // A picture within the size cap that still does not fit in memory (std::bad_alloc) shows
+    // as no picture.
     DecodedPicture result;
     result.format = format;
     return result;

@@ -306,8 +306,8 @@ bool GifAnimation::DecodeFrameFrom(const std::uint8_t* data, std::size_t size,
   // stands for at most kMaxCodes pixels. Sizing the buffer by it keeps a frame that claims a
   // large rectangle but holds few bytes from asking for much memory.
   std::size_t pixels = static_cast<std::size_t>(frame.width) * static_cast<std::size_t>(frame.height);
-  std::size_t codes = frame.dataSize * 8 / static_cast<std::size_t>(minCodeSize + 1);
-  if (codes < pixels / kMaxCodes + 1) pixels = std::min(pixels, codes * kMaxCodes);
+  std::uint64_t codes = static_cast<std::uint64_t>(frame.dataSize) * 8 / static_cast<unsigned>(minCodeSize + 1);
+  if (codes < pixels / kMaxCodes + 1) pixels = std::min<std::size_t>(pixels, static_cast<std::size_t>(codes) * kMaxCodes);
   const std::size_t needed = GifFramePixels::kLead + pixels + kCopySlack;
   if (out.capacity < needed) {
     // Not value-initialised: only the decoded pixels are ever read. nothrow: Step() runs on
@@ -357,15 +357,22 @@ int GifCompositor::Step() {
     rect.right = std::min(frame.left + frame.width, width_);
     rect.bottom = std::min(frame.top + frame.height, height_);
     if (rect.left >= rect.right || rect.top >= rect.bottom) rect = Rect();  // nothing to save
-    if (nextDisposal_ == 2 || nextDisposal_ == 3) {
-      saved_.clear();
-      for (int y = rect.top; y < rect.bottom; ++y) {
-        const std::uint32_t* row = canvas_.data() + static_cast<std::size_t>(y) * width_;
-        saved_.insert(saved_.end(), row + rect.left, row + rect.right);
+    int disposal = nextDisposal_;
+    if (disposal == 2 || disposal == 3) {
+      // Step runs on the animation worker: if the copy does not fit in memory, the frame is
+      // simply not put back.
+      try {
+        saved_.clear();
+        for (int y = rect.top; y < rect.bottom; ++y) {
+          const std::uint32_t* row = canvas_.data() + static_cast<std::size_t>(y) * width_;
+          saved_.insert(saved_.end(), row + rect.left, row + rect.right);
+        }
+      } catch (const std::bad_alloc&) {
+        disposal = 0;
       }
     }
     if (gif_->DecodeFrame(frame, framePixels_)) DrawFrame(frame, framePixels_);
-    previousDisposal_ = nextDisposal_;
+    previousDisposal_ = disposal;
     previousRect_ = rect;
     nextDisposal_ = 0;
     return inForce_.delay == 0 ? 50 : inForce_.delay * 10;

@@ -112,7 +112,8 @@ class GifAnimation {
 class GifCompositor {
  public:
   // `background` (0x00RRGGBB) fills the canvas at the start; the GIF's own background colour
-  // is not used.
+  // is not used. `gif` must not be null. Throws std::bad_alloc when the canvas (up to the size
+  // cap: 256 MB at 64 million pixels) cannot be allocated; Step() itself never throws.
   GifCompositor(std::shared_ptr<const GifAnimation> gif, std::uint32_t background);
 
   // Draws the next frame; returns its hold time in milliseconds (delay * 10, 0 -> 50). After
