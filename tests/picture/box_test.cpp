@@ -147,7 +147,8 @@ std::vector<std::uint32_t> Gradient(int width, int height) {
   std::vector<std::uint32_t> out;
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x)
-      out.push_back(static_cast<std::uint32_t>((x * 255 / width) << 16 | (y * 255 / height) << 8 | 0x60));
+      out.push_back(
+          static_cast<std::uint32_t>((x * 255 / width) << 16 | (y * 255 / height) << 8 | 0x60));
   return out;
 }
 
@@ -262,7 +263,8 @@ struct ShowCase {
 };
 
 ByteVector Html() {
-  const char page[] = "<!DOCTYPE html><html><head><title>404</title></head><body>\xB2\xE9</body></html>";
+  const char page[] =
+      "<!DOCTYPE html><html><head><title>404</title></head><body>\xB2\xE9</body></html>";
   return ByteVector(page, page + sizeof page - 1);
 }
 
@@ -534,7 +536,8 @@ TEST_F(PictureBoxTest, IconsShowTheBackgroundThroughTheirTransparentParts) {
   pngEntry.image = fixtures::EncodePng(32, 32, alphaImage.pixels);
   // Its header, not the directory, gives the size: one far beyond any icon is refused.
   fixtures::IconEntrySpec hugePngEntry;
-  hugePngEntry.image = fixtures::EncodePng(1200, 1200, std::vector<std::uint32_t>(1200 * 1200, 0xFF2080C0u));
+  hugePngEntry.image =
+      fixtures::EncodePng(1200, 1200, std::vector<std::uint32_t>(1200 * 1200, 0xFF2080C0u));
   const std::vector<IconCase> cases = {
       {"32-bit icon with alpha", fixtures::WriteIcon({entry(alphaImage, 0)}), alphaShown},
       {"8-bit icon with an AND mask", fixtures::WriteIcon({entry(maskedImage, 0)}), maskShown},
