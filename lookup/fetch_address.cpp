@@ -104,7 +104,8 @@ bool BodyBuffer::AddBlock(std::size_t capacity) {
 }
 
 void BodyBuffer::Reserve(long long expected) {
-  if (blockCount_ != 0 || expected <= 0 || static_cast<unsigned long long>(expected) > kLargestHint) {
+  if (blockCount_ != 0 || expected <= 0 ||
+      static_cast<unsigned long long>(expected) > kLargestHint) {
     return;
   }
   AddBlock(static_cast<std::size_t>(expected));

@@ -140,14 +140,16 @@ Bytes FetchUrl(const char* address) {
   DWORD contentLengthSize = sizeof contentLength;
   const bool haveLength = HttpQueryInfoA(request.get(), HTTP_QUERY_CONTENT_LENGTH,
                                          contentLength, &contentLengthSize, nullptr);
-  if (haveLength) contentLength[contentLengthSize < sizeof contentLength ? contentLengthSize : 31] = '\0';
+  if (haveLength) {
+    contentLength[contentLengthSize < sizeof contentLength ? contentLengthSize : 31] = '\0';
+  }
   const int readSize = ReadSizeForContentLength(haveLength ? contentLength : nullptr);
 
   BodyBuffer body;
-  body.Reserve(haveLength ? ContentLengthValue(contentLength) : 0);
   ScopedBlock readBuffer;
   readBuffer.block = TryAllocateBlock(static_cast<std::size_t>(readSize));
   if (readBuffer.block) {
+    body.Reserve(haveLength ? ContentLengthValue(contentLength) : 0);
     for (;;) {
       DWORD received = 0;
       if (!InternetReadFile(request.get(), readBuffer.block, static_cast<DWORD>(readSize),

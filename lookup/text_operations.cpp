@@ -50,7 +50,8 @@ unsigned FirstFlaggedByte(std::uint64_t flags) {
 // character boundary `offset`, stepping one character at a time; -1 when there is none or a
 // lone lead byte sits before the terminator.
 std::ptrdiff_t FindByWalking(const unsigned char* text, std::size_t length, std::size_t offset,
-                        const unsigned char* sought, std::size_t soughtLength, bool ignoreCase) {
+                             const unsigned char* sought, std::size_t soughtLength,
+                             bool ignoreCase) {
   if (soughtLength > length) return -1;
   const std::size_t lastStart = length - soughtLength;
   const unsigned char first = ignoreCase ? FoldCase(sought[0]) : sought[0];
@@ -66,8 +67,8 @@ std::ptrdiff_t FindByWalking(const unsigned char* text, std::size_t length, std:
     if (position + 8 <= length) {
       std::uint64_t word;
       std::memcpy(&word, text + position, 8);
-      const std::uint64_t matters =
-          (word & kHighBits) | ZeroBytes(word ^ firstPattern) | ZeroBytes(word ^ firstOtherPattern);
+      const std::uint64_t matters = (word & kHighBits) | ZeroBytes(word ^ firstPattern) |
+                                    ZeroBytes(word ^ firstOtherPattern);
       if (matters == 0) {
         position += 8;
         continue;
@@ -223,7 +224,9 @@ std::ptrdiff_t FindFrom(const unsigned char* text, std::size_t length, std::size
       anchor2 = i;
     }
   }
-  if (anchor1 == none) return FindByWalking(text, length, offset, sought, soughtLength, ignoreCase);
+  if (anchor1 == none) {
+    return FindByWalking(text, length, offset, sought, soughtLength, ignoreCase);
+  }
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
   anchor2 = none;  // the word-wide filter reads its flags in little-endian order
 #endif
@@ -329,7 +332,8 @@ Text TextBetween(const char* fullText, const char* frontMarker, const char* back
   const bool ignoreCase = !caseSensitive;
   int a = FindText(fullText, front.c_str(), start, ignoreCase);
   if (a != -1) {
-    const std::int64_t after = static_cast<std::int64_t>(a) + static_cast<std::int64_t>(front.size());
+    const std::int64_t after =
+        static_cast<std::int64_t>(a) + static_cast<std::int64_t>(front.size());
     a = after > INT_MAX ? -1 : static_cast<int>(after);
   }
   // The back marker is sought even when the front one is missing (then from the first byte);

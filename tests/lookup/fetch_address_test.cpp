@@ -28,7 +28,8 @@ TEST(PrepareFetchAddressTest, Table) {
        "http://h/a%0D%0AX-Injected:%201"},
       {"tab and DEL", "http://h/\t\x7F", "http://h/%09%7F"},
       {"existing escapes kept", "http://h/a%20b%zz%", "http://h/a%20b%zz%"},
-      {"punctuation kept", "http://u:p@h:81/a/../b?x=1&y=\"<>", "http://u:p@h:81/a/../b?x=1&y=\"<>"},
+      {"punctuation kept", "http://u:p@h:81/a/../b?x=1&y=\"<>",
+       "http://u:p@h:81/a/../b?x=1&y=\"<>"},
   };
   for (const auto& c : cases) {
     EXPECT_STREQ(PrepareFetchAddress(c.address).c_str(), c.expected) << c.name;
