@@ -59,7 +59,12 @@ DecodeFailure DecodePcx(const std::uint8_t* data, std::size_t size, Raster& out)
         }
       }
       std::size_t count = std::min(runLeft, bytesPerLine - x);
-      if (x < rowBytes) std::memset(row + x, runValue, std::min(count, rowBytes - x));
+      std::size_t visible = x < rowBytes ? std::min(count, rowBytes - x) : 0;
+      if (visible == 1) {
+        row[x] = runValue;  // most bytes stand for themselves
+      } else if (visible > 1) {
+        std::memset(row + x, runValue, visible);
+      }
       x += count;
       runLeft -= count;
     }
