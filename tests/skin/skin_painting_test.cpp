@@ -324,60 +324,62 @@ TEST_F(SkinPainting, EditBoxWithoutBorderKeepsItsLook) {
 // --- Combo boxes --------------------------------------------------------------------------
 
 TEST_F(SkinPainting, ComboBoxFrameAndArrowButton) {
-  ASSERT_EQ(ControlSkin(1), 1);
-  const StyleColours& colours = ColoursOfStyle(1);
   enum Action { kNothing, kHot, kPressed, kDisabled };
   const struct {
     const char* name;
     Action action;
     int record;  // arrow state index
   } cases[] = {{"normal", kNothing, 3}, {"hot", kHot, 2}, {"pressed", kPressed, 1}, {"disabled", kDisabled, 0}};
-  for (const auto& c : cases) {
-    HWND combo = host_.Add("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL, 20, 20, 140, 200);
-    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("one"));
-    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("two"));
-    RECT r{};
-    GetWindowRect(combo, &r);
-    const int w = r.right - r.left;
-    const int h = r.bottom - r.top;
-    switch (c.action) {
-      case kHot:
-        testing::MoveCursorTo(combo, 10, 5);
-        SendMessageA(combo, WM_MOUSEMOVE, 0, MAKELPARAM(10, 5));
-        break;
-      case kPressed:
-        // The skin's pressed state follows the mouse button; the list is dropped meanwhile.
-        SendMessageA(combo, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(w - 8, h / 2));
-        break;
-      case kDisabled: EnableWindow(combo, FALSE); break;
-      default: break;
+  for (int style : {1, 2, 3}) {
+    ASSERT_EQ(ControlSkin(style), 1);
+    const StyleColours& colours = ColoursOfStyle(style);
+    for (const auto& c : cases) {
+      HWND combo = host_.Add("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL, 20, 20, 140, 200);
+      SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("one"));
+      SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("two"));
+      RECT r{};
+      GetWindowRect(combo, &r);
+      const int w = r.right - r.left;
+      const int h = r.bottom - r.top;
+      switch (c.action) {
+        case kHot:
+          testing::MoveCursorTo(combo, 10, 5);
+          SendMessageA(combo, WM_MOUSEMOVE, 0, MAKELPARAM(10, 5));
+          break;
+        case kPressed:
+          // The skin's pressed state follows the mouse button; the list is dropped meanwhile.
+          SendMessageA(combo, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(w - 8, h / 2));
+          break;
+        case kDisabled: EnableWindow(combo, FALSE); break;
+        default: break;
+      }
+      const Snapshot shot(combo);
+      const bool disabled = c.action == kDisabled;
+      const int arrowLeft = w - 2 - GetSystemMetrics(SM_CYVTHUMB) + 1;
+      const RECT arrow = {arrowLeft, 2, w - 2, h - 2};
+      const FillRecord& corners = colours.arrowButton[kArrowCorners + c.record];
+      const int cx = (arrow.left + 1) + (arrow.right - arrow.left - 2) / 2;
+      const int cy = (arrow.top + 1) + (arrow.bottom - arrow.top - 2) / 2;
+      ExpectPixels(shot,
+                   {{"outer ring", 0, 0, disabled ? ButtonFaceMinus(Face(), kDarken32) : colours.frame, 0},
+                    {"inner ring", 1, 1, disabled ? Face() : GetSysColor(COLOR_WINDOW), 0},
+                    {"arrow frame", arrowLeft - 1, h / 2, disabled ? Face() : GetSysColor(COLOR_WINDOW), 0},
+                    {"arrow corner top-left", arrow.left, arrow.top, corners.topLeft, 0},
+                    {"arrow corner top-right", arrow.right - 1, arrow.top, corners.topRight, 0},
+                    {"arrow corner bottom-right", arrow.right - 1, arrow.bottom - 1, corners.bottomRight, 0},
+                    {"chevron tip", cx, cy + 2, disabled ? fixed_colours::kDisabledGlyph : colours.arrowGlyph, 0}},
+                   std::string("combo style ") + std::to_string(style) + " " + c.name);
+      if (c.action == kPressed) {
+        SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+        SendMessageA(combo, WM_LBUTTONUP, 0, MAKELPARAM(w - 8, h / 2));
+        const Snapshot released(combo);
+        EXPECT_EQ(Describe(released.At(arrow.left, arrow.top)),
+                  Describe(colours.arrowButton[kArrowCorners + 3].topLeft))
+            << "released: the normal corners again";
+      }
+      DestroyWindow(combo);
+      testing::Pump();
     }
-    const Snapshot shot(combo);
-    const bool disabled = c.action == kDisabled;
-    const int arrowLeft = w - 2 - GetSystemMetrics(SM_CYVTHUMB) + 1;
-    const RECT arrow = {arrowLeft, 2, w - 2, h - 2};
-    const FillRecord& corners = colours.arrowButton[kArrowCorners + c.record];
-    const int cx = (arrow.left + 1) + (arrow.right - arrow.left - 2) / 2;
-    const int cy = (arrow.top + 1) + (arrow.bottom - arrow.top - 2) / 2;
-    ExpectPixels(shot,
-                 {{"outer ring", 0, 0, disabled ? ButtonFaceMinus(Face(), kDarken32) : colours.frame, 0},
-                  {"inner ring", 1, 1, disabled ? Face() : GetSysColor(COLOR_WINDOW), 0},
-                  {"arrow frame", arrowLeft - 1, h / 2, disabled ? Face() : GetSysColor(COLOR_WINDOW), 0},
-                  {"arrow corner top-left", arrow.left, arrow.top, corners.topLeft, 0},
-                  {"arrow corner top-right", arrow.right - 1, arrow.top, corners.topRight, 0},
-                  {"arrow corner bottom-right", arrow.right - 1, arrow.bottom - 1, corners.bottomRight, 0},
-                  {"chevron tip", cx, cy + 2, disabled ? fixed_colours::kDisabledGlyph : colours.arrowGlyph, 0}},
-                 std::string("combo ") + c.name);
-    if (c.action == kPressed) {
-      SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
-      SendMessageA(combo, WM_LBUTTONUP, 0, MAKELPARAM(w - 8, h / 2));
-      const Snapshot released(combo);
-      EXPECT_EQ(Describe(released.At(arrow.left, arrow.top)),
-                Describe(colours.arrowButton[kArrowCorners + 3].topLeft))
-          << "released: the normal corners again";
-    }
-    DestroyWindow(combo);
-    testing::Pump();
   }
 }
 
