@@ -406,6 +406,10 @@ bool MainWindow::HasAvatarAddress() {
 
 void MainWindow::ShowMessage(const char* text, std::uint32_t buttons) {
   save::ShowMessage(text, buttons);
+  // A task-modal box without owner re-enables the window only after it is gone, so the
+  // system may leave no window active: the window takes the activation (and with it the
+  // focus it had) back.
+  if (window_ && GetActiveWindow() == nullptr) SetActiveWindow(window_);
 }
 
 bool MainWindow::ShowFileDialog() { return dialog_ && dialog_->Show(window_); }

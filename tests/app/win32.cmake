@@ -11,3 +11,10 @@ add_dependencies(program_test program_probe)
 set_source_files_properties(${CMAKE_BINARY_DIR}/app/tolvane.rc PROPERTIES
   OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/app/tolvane.ico)
 target_sources(main_window_test PRIVATE ${CMAKE_BINARY_DIR}/app/tolvane.rc)
+
+# The whole program end to end (tools/e2e.sh: stand-in forum server + tools/e2e_driver.cpp).
+add_executable(e2e_driver ${CMAKE_SOURCE_DIR}/tools/e2e_driver.cpp)
+target_link_libraries(e2e_driver PRIVATE tolvane_picture_fixtures user32 gdi32)
+add_test(NAME e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tools/e2e.sh
+  $<TARGET_FILE:e2e_driver> $<TARGET_FILE:tolvane>)
+set_tests_properties(e2e PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
