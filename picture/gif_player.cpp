@@ -62,12 +62,10 @@ int GifPlayer::LiveWorkers() {
 }
 
 bool GifPlayer::Start() {
-  if (started()) return thread_ != nullptr;
+  if (startCalled_) return thread_ != nullptr;
+  startCalled_ = true;
   stopEvent_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  if (!stopEvent_) {
-    startFailed_ = true;
-    return false;
-  }
+  if (!stopEvent_) return false;
   state_.store(kRunning);
   liveWorkers.fetch_add(1);
   thread_ = CreateThread(nullptr, 0, &GifPlayer::ThreadMain, this, 0, nullptr);
@@ -76,13 +74,14 @@ bool GifPlayer::Start() {
     state_.store(kStopped);
     CloseHandle(stopEvent_);
     stopEvent_ = nullptr;
-    startFailed_ = true;
     return false;
   }
   return true;
 }
 
 void GifPlayer::Stop() {
+  // A stopped player is not started again: the next picture gets a player of its own.
+  startCalled_ = true;
   if (!thread_) return;
   state_.store(kStopRequested);
   SetEvent(stopEvent_);
@@ -91,8 +90,6 @@ void GifPlayer::Stop() {
   thread_ = nullptr;
   CloseHandle(stopEvent_);
   stopEvent_ = nullptr;
-  // A stopped player is not started again: the next picture gets a player of its own.
-  startFailed_ = true;
 }
 
 void GifPlayer::DrawCurrentFrame(HDC dc) {

@@ -26,10 +26,10 @@ class GifPlayer {
   GifPlayer(const GifPlayer&) = delete;
   GifPlayer& operator=(const GifPlayer&) = delete;
 
-  // Starts the worker once: later calls do nothing. False when the thread cannot be made (the
-  // box then shows the current frame without animating).
+  // Starts the worker once: later calls, and calls after Stop(), do nothing. False when the
+  // thread cannot be made (the box then shows the current frame without animating).
   bool Start();
-  bool started() const { return thread_ != nullptr || startFailed_; }
+  bool started() const { return startCalled_; }
 
   // Asks the worker to stop and waits for its end. The worker sends no message to the UI
   // thread, so the UI thread may wait here safely.
@@ -60,7 +60,7 @@ class GifPlayer {
   std::atomic<int> state_{kIdle};
   HANDLE stopEvent_ = nullptr;  // manual reset: a wait cannot miss the request
   HANDLE thread_ = nullptr;
-  bool startFailed_ = false;
+  bool startCalled_ = false;
 };
 
 }  // namespace tolvane::picture
