@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <utility>
 
 namespace tolvane::picture {
@@ -128,11 +129,16 @@ void GifPlayer::Run() {
     };
     int hold = firstHold_;
     if (dc.get()) DrawCurrentFrame(dc.get());
-    while (!holdFrame(hold)) {
-      hold = compositor_.Step();
-      PublishCanvas();
-      if (dc.get()) DrawCurrentFrame(dc.get());
-      GdiFlush();
+    try {
+      while (!holdFrame(hold)) {
+        hold = compositor_.Step();
+        PublishCanvas();
+        if (dc.get()) DrawCurrentFrame(dc.get());
+        GdiFlush();
+      }
+    } catch (const std::bad_alloc&) {
+      // A later frame that does not fit in memory ends the animation; the box keeps showing
+      // the last frame drawn.
     }
   }
   state_.store(kStopped);
