@@ -38,9 +38,11 @@ inner() {
     "$TOLVANE_WINE" wineboot --init >/dev/null 2>&1 || true
   fi
   wineserver -p
-  # Wine's background processes start with the first program of a wineserver and keep its
-  # standard handles open; start them here with none, so no test's output pipe stays open.
+  # Wine's background processes (services, and the desktop process that the first window
+  # starts) keep the standard handles of the program that started them open; start them here
+  # with none, so that no test's output pipe stays open after the test has ended.
   "$TOLVANE_WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
+  "$TOLVANE_WINE" explorer.exe /desktop </dev/null >/dev/null 2>&1 &
   set +e
   "$@"
   local status=$?

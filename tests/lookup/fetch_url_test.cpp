@@ -102,6 +102,8 @@ TEST(FetchUrlTest, BodiesTable) {
        "longer body"},
       {"huge Content-Length", kHost + "/test/content-length?value=99999999999999999999&body=x",
        "x"},
+      {"Content-Length text longer than its buffer",
+       kHost + "/test/content-length?value=" + std::string(40, '0') + "3&body=abcdef", "abcdef"},
       {"body over many reads", kHost + "/test/big/300000", Pattern(300000)},
       {"unannounced body over many reads", kHost + "/test/big-no-length/300000", Pattern(300000)},
       {"broken mid-body returns the part", kHost + "/test/broken-after/5000", Pattern(5000)},
