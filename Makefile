@@ -66,11 +66,11 @@ bench: deps
 
 run: deps
 	$(MAKE) win64
-	bash tools/run-program.sh
+	TOLVANE_BUILD=$(ROOT)/$(B) bash tools/run-program.sh
 
 demo: deps
 	$(MAKE) win64
-	bash tools/run-program.sh --demo
+	TOLVANE_BUILD=$(ROOT)/$(B) bash tools/run-program.sh --demo
 
 clean:
 	rm -rf $(B)

@@ -3,6 +3,7 @@
 //   e2e_driver prepare ROOT         writes the server's member pages and pictures under ROOT
 //   e2e_driver run ROOT EXE WORK    runs EXE with WORK as its current directory and checks
 //                                   every step; the saved files go to WORK
+//   e2e_driver screenshot EXE NAME OUT.bmp   searches NAME and saves the window's picture
 // Prints one line per check; the exit code is the number of failed checks (0: all passed).
 #include <windows.h>
 
@@ -554,15 +555,83 @@ int Run(const std::string& root, const std::string& exe, const std::string& work
   return failures;
 }
 
+// Starts EXE, searches NAME, and writes the window as it looks on screen to OUT (a 24-bit BMP).
+int Screenshot(const std::string& exe, const char* name, const std::string& out) {
+  Program program;
+  std::string command = "\"" + exe + "\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &program.process)) {
+    return 1;
+  }
+  DWORD pid = program.process.dwProcessId;
+  WaitFor([&] {
+    program.window = FindTopLevel(pid, [](HWND w) { return TextOf(w) == "Tolvane"; });
+    return program.window != nullptr;
+  });
+  if (!program.window) return 1;
+  program.edit = ChildWith(program.window, "Edit", nullptr);
+  program.search = ChildWith(program.window, "Button", "\xCB\xD1\xCB\xF7");
+  program.box = ChildWith(program.window, "TolvanePictureBox", nullptr);
+  if (!program.edit || !program.search || !program.box) return 1;
+  SetWindowTextA(program.edit, name);
+  Click(program.search);
+  COLORREF face = GetSysColor(COLOR_BTNFACE);
+  WaitFor([&] { return ScreenPixel(program.box, 20, 20) != face; }, 10000);
+  // The frame and caption too, freshly painted, before the screen is read.
+  RedrawWindow(program.window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Sleep(800);
+
+  RECT outer;
+  GetWindowRect(program.window, &outer);
+  int width = outer.right - outer.left, height = outer.bottom - outer.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;  // bottom-up, as a BMP file stores it
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, outer.left, outer.top, SRCCOPY);
+  GdiFlush();
+  DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+  DWORD imageSize = stride * static_cast<DWORD>(height);
+  BITMAPFILEHEADER file = {};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
+  file.bfSize = file.bfOffBits + imageSize;
+  ByteVector bytes(reinterpret_cast<std::uint8_t*>(&file), reinterpret_cast<std::uint8_t*>(&file) + sizeof(file));
+  bytes.insert(bytes.end(), reinterpret_cast<std::uint8_t*>(&info.bmiHeader),
+               reinterpret_cast<std::uint8_t*>(&info.bmiHeader) + sizeof(info.bmiHeader));
+  bytes.insert(bytes.end(), static_cast<std::uint8_t*>(bits), static_cast<std::uint8_t*>(bits) + imageSize);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  bool written = WriteAll(out, bytes.data(), bytes.size());
+
+  PostMessageA(program.window, WM_CLOSE, 0, 0);
+  WaitForSingleObject(program.process.hProcess, 10000);
+  CloseHandle(program.process.hProcess);
+  CloseHandle(program.process.hThread);
+  return written ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 5 && std::strcmp(argv[1], "screenshot") == 0) return Screenshot(argv[2], argv[3], argv[4]);
   if (argc == 3 && std::strcmp(argv[1], "prepare") == 0) return Prepare(argv[2]);
   if (argc == 5 && std::strcmp(argv[1], "run") == 0) {
     int failed = Run(argv[2], argv[3], argv[4]);
     std::printf("%d check(s) failed\n", failed);
     return failed;
   }
-  std::fprintf(stderr, "usage: e2e_driver prepare ROOT | run ROOT EXE WORK\n");
+  std::fprintf(stderr, "usage: e2e_driver prepare ROOT | run ROOT EXE WORK | screenshot EXE NAME OUT\n");
   return 2;
 }
