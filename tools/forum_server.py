@@ -8,7 +8,7 @@ ignored: every host name served here sees the same files.
 Usage:
   python3 tools/forum_server.py (--root DIR | --demo) [--port 80]
                                 [--tls-port 443 --cert FILE --key FILE]
-                                [--record FILE] [--ready-file FILE]
+                                [--record FILE] [--ready-file FILE] [--bind ADDRESS]
 
   --root DIR        serve files from DIR (see below).
   --demo            serve built-in sample members and pictures (may be combined with --root;
@@ -22,6 +22,7 @@ Usage:
                     {"raw": base64 of the request bytes up to the end of the headers,
                      "port": listening port, "tls": true|false}
   --ready-file F    written (with "PORT TLSPORT\\n") once every listener accepts connections.
+  --bind ADDRESS    address to listen on (default 127.0.0.1).
 
 Responses are HTTP/1.0: status line, Content-Type, Content-Length (unless a test path says
 otherwise), "Connection: close"; the connection is closed after each response.
