@@ -62,6 +62,21 @@ TEST(FindTextTest, Table) {
   }
 }
 
+// Case folding maps exactly A-Z onto a-z, for every byte value on either side.
+TEST(FindTextTest, CaseFoldingOfEveryByte) {
+  auto fold = [](int c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; };
+  for (int t = 1; t < 256; ++t) {
+    for (int s = 1; s < 256; ++s) {
+      const char text[] = {'x', static_cast<char>(t), 0};
+      const char sought[] = {static_cast<char>(s), 0};
+      const int folded = fold(s) == 'x' ? 1 : (fold(t) == fold(s) ? 2 : -1);
+      const int exact = s == 'x' ? 1 : (t == s ? 2 : -1);
+      ASSERT_EQ(FindText(text, sought, 0, true), folded) << t << " " << s;
+      ASSERT_EQ(FindText(text, sought, 0, false), exact) << t << " " << s;
+    }
+  }
+}
+
 // A match must sit on a character boundary however far into a long text it is: compare
 // against a plain character-by-character reference on generated texts.
 TEST(FindTextTest, AgreesWithCharacterWalkOnGeneratedTexts) {
