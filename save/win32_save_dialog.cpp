@@ -10,6 +10,19 @@ namespace {
 // The explorer-style dialog calls this for its own child dialog; nothing is changed.
 UINT_PTR CALLBACK SaveDialogHook(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
+using GetSaveFileNameFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
+
+// The common dialog library, and the shell libraries it loads with it, are loaded on the first
+// save: most runs never save, and they cost start-up time and memory.
+GetSaveFileNameFunction SaveFileNameDialog() {
+  static const GetSaveFileNameFunction function = [] {
+    HMODULE library = LoadLibraryA("comdlg32.dll");
+    FARPROC found = library ? GetProcAddress(library, "GetSaveFileNameA") : nullptr;
+    return reinterpret_cast<GetSaveFileNameFunction>(reinterpret_cast<void*>(found));
+  }();
+  return function;
+}
+
 }  // namespace
 
 // 信息：
@@ -37,7 +50,8 @@ bool SaveDialog::Show(HWND owner) {
   dialog.Flags = SaveDialogFlags(settings_);
   dialog.lpfnHook = &SaveDialogHook;
 
-  if (!GetSaveFileNameA(&dialog)) return false;
+  GetSaveFileNameFunction getSaveFileName = SaveFileNameDialog();
+  if (!getSaveFileName || !getSaveFileName(&dialog)) return false;
   file[kFileBufferSize - 1] = 0;
   fileName_ = Text::FromCString(file);
   return true;

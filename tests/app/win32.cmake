@@ -18,3 +18,8 @@ target_link_libraries(e2e_driver PRIVATE tolvane_picture_fixtures user32 gdi32)
 add_test(NAME e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tools/e2e.sh
   $<TARGET_FILE:e2e_driver> $<TARGET_FILE:tolvane>)
 set_tests_properties(e2e PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+
+# Programs of the app benchmarks (bench/app_bench.sh runs them from this build).
+add_executable(app_bench ${CMAKE_SOURCE_DIR}/bench/app_bench.cpp)
+target_link_libraries(app_bench PRIVATE tolvane_picture_fixtures user32 gdi32 psapi)
+add_executable(startup_minimal_window WIN32 ${CMAKE_SOURCE_DIR}/bench/startup_minimal_window.cpp)
