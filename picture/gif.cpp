@@ -251,16 +251,18 @@ std::shared_ptr<GifAnimation> GifAnimation::Parse(const std::uint8_t* data, std:
   }
   if (gif->frames_.empty()) return nullptr;
 
-  // The first frame must decode; it is the still picture, at logical-screen size.
+  // The first frame must decode.
   const GifFrame& first = gif->frames_[0];
-  GifFramePixels pixels;
-  if (!DecodeFrameFrom(data, size, first, pixels)) return nullptr;
   if (gif->animated()) {
-    // Later frames are decoded as the animation reaches them; the compositor draws the first
-    // one again itself, so no still picture is made.
+    // Frames are decoded as the animation reaches them (the first one too), so no still
+    // picture is made.
+    if (!FrameDecodes(data, size, first)) return nullptr;
     gif->data_.assign(data, data + size);
     return gif;
   }
+  // A single frame is the still picture, at logical-screen size.
+  GifFramePixels pixels;
+  if (!DecodeFrameFrom(data, size, first, pixels)) return nullptr;
   Raster& still = gif->still_;
   still.layout = Raster::Layout::Indexed8;
   still.width = gif->width_;
@@ -293,15 +295,21 @@ void GifAnimation::ReadPaletteFrom(const std::uint8_t* data, const GifFrame& fra
                  static_cast<std::uint32_t>(table[i * 3 + 1]) << 8 | table[i * 3 + 2];
 }
 
-bool GifAnimation::DecodeFrameFrom(const std::uint8_t* data, std::size_t size,
-                                   const GifFrame& frame, GifFramePixels& out) {
-  out.decoded = 0;
+bool GifAnimation::FrameDecodes(const std::uint8_t* data, std::size_t size,
+                                const GifFrame& frame) {
   if (frame.dataOffset >= size) return false;
   int minCodeSize = data[frame.dataOffset];
   // Literal codes must be palette indices: at most 8 bits (GIF89a allows 2 to 8; 1 is seen).
   if (minCodeSize < 1 || minCodeSize > 8) return false;
+  return (frame.width == 0 || frame.height == 0) || DimensionsAllowed(frame.width, frame.height);
+}
+
+bool GifAnimation::DecodeFrameFrom(const std::uint8_t* data, std::size_t size,
+                                   const GifFrame& frame, GifFramePixels& out) {
+  out.decoded = 0;
+  if (!FrameDecodes(data, size, frame)) return false;
   if (frame.width == 0 || frame.height == 0) return true;  // nothing to draw
-  if (!DimensionsAllowed(frame.width, frame.height)) return false;
+  const int minCodeSize = data[frame.dataOffset];
   // No code stream can produce more than this: each code is at least minCodeSize + 1 bits and
   // stands for at most kMaxCodes pixels. Sizing the buffer by it keeps a frame that claims a
   // large rectangle but holds few bytes from asking for much memory.

@@ -94,6 +94,8 @@ class GifAnimation {
   GifAnimation() = default;
   static void ReadPaletteFrom(const std::uint8_t* data, const GifFrame& frame,
                               std::array<std::uint32_t, 256>& palette);
+  // Whether the frame's data can start decoding: the checks DecodeFrameFrom fails on.
+  static bool FrameDecodes(const std::uint8_t* data, std::size_t size, const GifFrame& frame);
   static bool DecodeFrameFrom(const std::uint8_t* data, std::size_t size, const GifFrame& frame,
                               GifFramePixels& out);
 

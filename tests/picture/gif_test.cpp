@@ -152,10 +152,14 @@ TEST(GifAnimation, HostileCodeStreamsStopSafely) {
   }
 
   // Minimum code sizes a palette index cannot come from: the first frame does not decode.
-  for (int minCodeSize : {0, 9, 11, 12, 255}) {
-    GifSpec spec = OneFrame(4, 2, 4, {});
-    spec.frames[0].rawData = fixtures::PackGifCodes(minCodeSize, {{0, 12}, {1, 12}});
-    EXPECT_FALSE(Parse(fixtures::WriteGif(spec))) << minCodeSize;
+  for (bool animated : {false, true}) {
+    for (int minCodeSize : {0, 9, 11, 12, 255}) {
+      GifSpec spec = OneFrame(4, 2, 4, {});
+      GifFrameSpec good = spec.frames[0];
+      spec.frames[0].rawData = fixtures::PackGifCodes(minCodeSize, {{0, 12}, {1, 12}});
+      if (animated) spec.frames.push_back(good);
+      EXPECT_FALSE(Parse(fixtures::WriteGif(spec))) << minCodeSize << (animated ? " animated" : "");
+    }
   }
 }
 
