@@ -40,38 +40,41 @@ DecodeFailure DecodePcx(const std::uint8_t* data, std::size_t size, Raster& out)
   // Runs may carry on into the next scanline (many encoders do this); the bytes of a scanline
   // past the picture's width are padding and dropped. Data that ends early leaves the rest 0.
   reader.Seek(128);
+  const std::size_t available = reader.remaining();  // at least 1: the size was checked
+  const std::uint8_t* source = reader.Take(available);
+  std::size_t at = 0;
   std::size_t runLeft = 0;
   std::uint8_t runValue = 0;
-  for (int y = 0; y < height; ++y) {
+  bool ended = false;
+  for (int y = 0; y < height && !ended; ++y) {
     std::uint8_t* row = raster.pixels.data() + raster.stride * static_cast<std::size_t>(y);
     std::size_t x = 0;
     while (x < bytesPerLine) {
       if (runLeft == 0) {
-        if (reader.AtEnd()) break;
-        std::uint8_t byte = reader.U8();
-        if (byte > 0xC0) {
-          runLeft = byte - 0xC0u;
-          runValue = reader.U8();
-          if (reader.failed()) break;
-        } else {
-          runLeft = 1;
-          runValue = byte;
+        if (at == available) {
+          ended = true;
+          break;
         }
+        std::uint8_t byte = source[at++];
+        if (byte <= 0xC0) {  // a byte that stands for itself: most of them
+          if (x < rowBytes) row[x] = byte;
+          ++x;
+          continue;
+        }
+        if (at == available) {
+          ended = true;
+          break;
+        }
+        runLeft = byte - 0xC0u;
+        runValue = source[at++];
       }
       std::size_t count = std::min(runLeft, bytesPerLine - x);
-      std::size_t visible = x < rowBytes ? std::min(count, rowBytes - x) : 0;
-      if (visible == 1) {
-        row[x] = runValue;  // most bytes stand for themselves
-      } else if (visible > 1) {
-        std::memset(row + x, runValue, visible);
-      }
+      if (x < rowBytes) std::memset(row + x, runValue, std::min(count, rowBytes - x));
       x += count;
       runLeft -= count;
     }
-    if (reader.failed() || reader.AtEnd()) {
-      if (x < bytesPerLine) break;
-    }
   }
+  reader.Seek(128 + at);  // the byte after the pixel data
 
   if (bitsPerPixel == 1) {
     raster.palette[0] = 0x000000;
@@ -79,7 +82,7 @@ DecodeFailure DecodePcx(const std::uint8_t* data, std::size_t size, Raster& out)
   } else {
     // Without a colour table the indices are shown as grey levels.
     for (unsigned i = 0; i < 256; ++i) raster.palette[i] = i << 16 | i << 8 | i;
-    if (!reader.failed() && reader.Peek() == 0x0C) {
+    if (reader.Peek() == 0x0C) {
       reader.U8();
       if (const std::uint8_t* table = reader.Take(768)) {
         for (std::size_t i = 0; i < 256; ++i)
