@@ -29,6 +29,8 @@ measure() {  # NAME PATH
     echo "  fetch $i: $seconds s"
     best_curl=$(python3 -c "print(min(float('$seconds'), float('${best_curl:-1e30}')))")
   done
+  echo "$1, bare WinINet reads under Wine (nothing kept):"
+  "$TOLVANE_WINE" "$program" --bare "$address" "$size" "$repeats" | sed 's/^/  /'
   echo "$1, FetchUrl under Wine:"
   output=$("$TOLVANE_WINE" "$program" "$address" "$size" "$repeats")
   echo "$output" | sed 's/^/  /'
