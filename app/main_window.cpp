@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <algorithm>
+
 #include "app/skin/control_skin.h"
 #include "app/window_layout.h"
 #include "lookup/avatar_search.h"
@@ -58,6 +60,17 @@ bool RegisterOwnClass(HINSTANCE instance, const char* name, WNDPROC procedure, i
   windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   windowClass.lpszClassName = name;
   return RegisterClassExA(&windowClass) != 0;
+}
+
+// A single-line edit box shows at least one line of its font inside its 3-D edge.
+int SingleLineEditMinimumHeight() {
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(screen, DefaultFont());
+  TEXTMETRICA metrics = {};
+  GetTextMetricsA(screen, &metrics);
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  return metrics.tmHeight + 2 * GetSystemMetrics(SM_CYEDGE);
 }
 
 // Icons at the size asked for, made from the 32 x 32 image of DEFAULT_ICON.
@@ -196,12 +209,13 @@ bool MainWindow::CreateControl(std::size_t entry) {
   switch (control.kind) {
     case ControlKind::kEditBox: {
       DWORD style = common | ES_AUTOHSCROLL;
+      int height = std::max<int>(control.height, SingleLineEditMinimumHeight());
       if (settings.edit->readOnly) style |= ES_READONLY;
       if (settings.edit->password) style |= ES_PASSWORD;
       if (!settings.edit->hideSelection) style |= ES_NOHIDESEL;
       created = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", settings.edit->content, style,
-                                control.left, control.top, control.width, control.height, window_,
-                                id, instance_, nullptr);
+                                control.left, control.top, control.width, height, window_, id,
+                                instance_, nullptr);
       if (created) {
         SendMessageA(created, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFont()), FALSE);
         SendMessageA(created, EM_LIMITTEXT, static_cast<WPARAM>(settings.edit->maximumLength), 0);

@@ -1,6 +1,7 @@
 // Runs one start-up or stop path of the program on request, for program_test:
 //   program_probe MODE MARKER
-// MODE: normal (start, wait for the window, close it), out-of-memory, bad-data, no-window.
+// MODE: normal (start, wait for the window, close it), out-of-memory, bad-data, no-window,
+// loop-without-window (the message loop with no window loaded: returns 7 once it returns).
 // The probe registers an exit hook that appends "hook" to MARKER; the normal run also writes
 // the current directory it saw while the window was open to MARKER.cwd.
 #include <windows.h>
@@ -65,6 +66,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (mode == "normal") {
     CloseHandle(CreateThread(nullptr, 0, &CloseWhenShown, nullptr, 0, nullptr));
     return RunProgram();
+  }
+  if (mode == "loop-without-window") {
+    RunMessageLoop();
+    return 7;
   }
   if (mode == "out-of-memory") {
     tolvane::AllocateBlock(static_cast<std::size_t>(1) << 62);

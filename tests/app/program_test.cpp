@@ -126,6 +126,11 @@ TEST_F(ProgramTest, NormalRunWorksInTheProgramFolderRunsTheHookOnceAndEndsWithZe
   EXPECT_STRCASEEQ(ReadFileText(marker_ + ".cwd").c_str(), Folder(ProbePath()).c_str());
 }
 
+TEST_F(ProgramTest, MessageLoopWithoutAWindowReturnsAtOnce) {
+  Start("loop-without-window");
+  EXPECT_EQ(WaitForExit(), 7u);
+}
+
 TEST_F(ProgramTest, FatalStopsShowTheirBoxAndEndWithMinusOneWithoutHooks) {
   const std::string label = "\xB4\xED\xCE\xF3\xD0\xC5\xCF\xA2\xA3\xBA";
   struct Case {
