@@ -267,6 +267,7 @@ void MainWindow::ArrangeStacking() {
 
 void MainWindow::RaiseEvent(std::size_t entry, std::int32_t event) {
   if (droppingEvents_) return;
+  if (observer_) observer_(entry, event);
   switch (bound_.HandlerFor(entry, event)) {
     case HandlerId::kOnMainWindowCreated: OnMainWindowCreated(); break;
     case HandlerId::kOnSearchClicked: OnSearchClicked(); break;

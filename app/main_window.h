@@ -38,6 +38,11 @@ class MainWindow : public lookup::SearchView, public save::SaveAsView {
   // The window's look at a key before the control: true when the message was consumed.
   bool PreTranslateMessage(const MSG& message);
 
+  // Called for every event that is raised (not dropped), before its handler: lets tests see
+  // the order of events.
+  using EventObserver = void (*)(std::size_t entry, std::int32_t event);
+  void SetEventObserver(EventObserver observer) { observer_ = observer; }
+
   HWND hwnd() const { return window_; }
   bool alive() const { return window_ != nullptr; }
   // The control window of an entry (null for the dialog and before building).
@@ -85,6 +90,7 @@ class MainWindow : public lookup::SearchView, public save::SaveAsView {
   HICON smallIcon_ = nullptr;
   HWND lastFocus_ = nullptr;
   bool droppingEvents_ = false;
+  EventObserver observer_ = nullptr;
 };
 
 // Registers the program's window classes and the picture box's (idempotent).

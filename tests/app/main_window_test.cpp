@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/window_layout.h"
@@ -113,6 +114,22 @@ TEST_F(MainWindowTest, WindowIsCentredWithItsFixedSizeCaptionAndIcons) {
   EXPECT_EQ(windowClass.style, static_cast<UINT>(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS));
   EXPECT_EQ(windowClass.hbrBackground, nullptr);
   EXPECT_EQ(windowClass.hIcon, nullptr);
+}
+
+std::vector<std::pair<std::size_t, std::int32_t>> raised;
+void RecordEvent(std::size_t entry, std::int32_t event) { raised.emplace_back(entry, event); }
+
+TEST_F(MainWindowTest, NothingIsRaisedWhileBuildingThenCreatedMovedResized) {
+  raised.clear();
+  MainWindow window(bound_, instance_, &CountDestroyed);
+  window.SetEventObserver(&RecordEvent);
+  ASSERT_TRUE(window.LoadWindow());
+  // The platform's own moves and sizes while the window was built were dropped.
+  ASSERT_GE(raised.size(), 3u);
+  EXPECT_EQ(raised[0], std::make_pair(std::size_t{0}, std::int32_t{kEventCreated}));
+  EXPECT_EQ(raised[1], std::make_pair(std::size_t{0}, std::int32_t{kEventMoved}));
+  EXPECT_EQ(raised[2], std::make_pair(std::size_t{0}, std::int32_t{kEventResized}));
+  PumpMessages();
 }
 
 TEST_F(MainWindowTest, ControlsHaveTheirClassesStylesPlacesAndStacking) {
