@@ -56,17 +56,34 @@ void BlendOverBackground(Raster& raster, std::uint32_t background) {
     // Four bytes are stored per pixel: the fourth lands on this pixel's own, already read,
     // source bytes or on the next target pixel. The row's last pixel gets exactly three.
     const int last = raster.width - 1;
-    for (int x = 0; x <= last; ++x, source += 4, target += 3) {
+    auto convert = [&](const std::uint8_t* from, std::uint8_t* to, std::size_t count) {
       std::uint8_t bgr[4];
-      std::memcpy(bgr, source, 4);
+      std::memcpy(bgr, from, 4);
       const unsigned alpha = bgr[3];
       if (alpha != 255) {
         bgr[0] = BlendChannel(bgr[0], alpha, backBlue);
         bgr[1] = BlendChannel(bgr[1], alpha, backGreen);
         bgr[2] = BlendChannel(bgr[2], alpha, backRed);
       }
-      std::memcpy(target, bgr, x < last ? 4 : 3);
+      std::memcpy(to, bgr, count);
+    };
+    int x = 0;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    // Two opaque pixels at a time (most of a picture): eight bytes in, six out (eight stored,
+    // the last two on the next pixel's target bytes, which lie before its source bytes).
+    for (; x + 1 < last; x += 2, source += 8, target += 6) {
+      std::uint64_t pair;
+      std::memcpy(&pair, source, 8);
+      if ((pair & 0xFF000000FF000000ull) == 0xFF000000FF000000ull) {
+        std::uint64_t packed = (pair & 0xFFFFFFull) | ((pair >> 8) & 0xFFFFFF000000ull);
+        std::memcpy(target, &packed, 8);
+      } else {
+        convert(source, target, 4);
+        convert(source + 4, target + 3, 4);
+      }
     }
+#endif
+    for (; x <= last; ++x, source += 4, target += 3) convert(source, target, x < last ? 4 : 3);
     for (std::size_t pad = static_cast<std::size_t>(raster.width) * 3; pad < stride; ++pad)
       pixels[stride * static_cast<std::size_t>(y) + pad] = 0;
   }
