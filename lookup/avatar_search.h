@@ -24,7 +24,7 @@ void ReleaseAvatarAddress();
 // Handler of the search button: reads the name from the view, downloads the home page,
 // cuts out the avatar address, stores it, downloads the picture and hands it to the view.
 // Nothing is reported; every failure ends with an empty address and empty picture bytes.
-void OnSearchClicked(SearchView& view);
+void OnSearchClicked(SearchView& view);  // Windows builds: downloads with FetchUrl
 // The same with the downloads made by `fetch` (tests use a stand-in).
 void OnSearchClicked(SearchView& view, Fetcher fetch);
 
