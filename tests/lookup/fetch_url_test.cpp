@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 namespace tolvane::lookup {
@@ -131,6 +132,27 @@ TEST(FetchUrlTest, LongAddresses) {
   EXPECT_EQ(RequestLine(head), "GET /test/echo?" + query + " HTTP/1.0");
   EXPECT_TRUE(Fetch(kHost + "/test/echo?" + std::string(2100, 'q')).empty());
   EXPECT_TRUE(Fetch("http://" + std::string(200, 'u') + "@tieba.baidu.com/test/echo").empty());
+  EXPECT_TRUE(Fetch(kHost + "/test/echo?" + std::string(1 << 20, 'q')).empty());
+}
+
+// Every byte value in a query reaches the server: as it is when a request line can carry it,
+// otherwise as %XX of the same value. ("#" starts the fragment; "\" is the canonicalizer's,
+// which may turn it into "/".)
+TEST(FetchUrlTest, EveryByteValueInAQuery) {
+  std::string query, expected;
+  for (int byte = 1; byte < 256; ++byte) {
+    if (byte == '#' || byte == '\\') continue;
+    query += static_cast<char>(byte);
+    if (byte <= 0x20 || byte >= 0x7F) {
+      char escaped[4];
+      std::snprintf(escaped, sizeof escaped, "%%%02X", byte);
+      expected += escaped;
+    } else {
+      expected += static_cast<char>(byte);
+    }
+  }
+  const std::string head = Fetch(kHost + "/test/echo?q=" + query);
+  EXPECT_EQ(RequestLine(head), "GET /test/echo?q=" + expected + " HTTP/1.0");
 }
 
 TEST(FetchUrlTest, HttpsUsesTheSameRequestForm) {
