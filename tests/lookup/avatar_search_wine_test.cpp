@@ -43,6 +43,8 @@ TEST(AvatarSearchEndToEndTest, SearchesInARow) {
       {"picture over https", "two", "https://tieba.baidu.com/p/two.bin", "picture two\n"},
       {"avatar address without a scheme", "broken", "//tb.himg.baidu.com/p/abc.bin", ""},
       {"unknown member (404 page)", "nosuchmember", "", ""},
+      {"avatar after 3 MB of page", "big", "http://tb.himg.baidu.com/p/big.bin",
+       "picture big\n"},
   };
   for (const auto& c : cases) {
     RecordingView view(c.userName);

@@ -35,7 +35,10 @@ printf '<html><p>no such member</p></html>' > "$files/home/6e6f6e65.html"
 { printf '<html>\0'; avatar http://tb.himg.baidu.com/p/abc.bin; } > "$files/home/7a65726f.html"
 avatar https://tieba.baidu.com/p/two.bin > "$files/home/74776f.html"
 avatar //tb.himg.baidu.com/p/abc.bin > "$files/home/62726f6b656e.html"
-for name in gbk abc ab empty two; do printf 'picture %s\n' "$name" > "$files/p/$name.bin"; done
+# "big": 3 MB of page (GBK text, near-misses of the marker) before the avatar element.
+{ head -c 3000000 < <(yes $'<li class="thread_list"><img src="x"/>\xb0\xd9\xb6\xc8</li>' | tr -d '\n')
+  avatar http://tb.himg.baidu.com/p/big.bin; } > "$files/home/626967.html"
+for name in gbk abc ab empty two big; do printf 'picture %s\n' "$name" > "$files/p/$name.bin"; done
 printf 'bee\n' > "$files/b"
 
 server=$root/tools/forum_server.py
