@@ -81,6 +81,9 @@ bool FetchSessionIsOpen() { return static_cast<bool>(FetchSession()); }
 const void* FetchSessionHandle() { return FetchSession().get(); }
 
 Bytes FetchUrl(const char* address) {
+  // The fragment goes first. Bytes a request line cannot carry travel as %XX of the same value:
+  // the HTTP layer converts the target through UTF-16 in the ANSI code page (GBK bytes would
+  // not come out as they went in), and a CR or LF from a page must never split the request.
   const Text prepared = PrepareFetchAddress(address);
   if (prepared.empty()) return Bytes();
 
