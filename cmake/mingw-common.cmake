@@ -12,3 +12,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # A self-contained program: no MinGW runtime DLLs beside the exe.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# zlib as a static library too (libz.a, not the import library of zlib1.dll), so that
+# tolvane.exe needs no DLL beside it on Windows.
+set(ZLIB_USE_STATIC_LIBS ON)
