@@ -47,7 +47,7 @@ void SetCurrentDirectoryToProgramFolder() {
 }  // namespace
 
 void PrepareProcess() {
-  SetErrorMode(SetErrorMode(0) | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   SetOutOfMemoryHandler(&StopOutOfMemory);
 }
 

@@ -3,7 +3,8 @@
 // MODE: normal (start, wait for the window, close it), out-of-memory, bad-data, no-window,
 // loop-without-window (the message loop with no window loaded: returns 7 once it returns).
 // The probe registers an exit hook that appends "hook" to MARKER; the normal run also writes
-// the current directory it saw while the window was open to MARKER.cwd.
+// the current directory it saw while the window was open to MARKER.cwd and the process's error
+// mode to MARKER.mode.
 #include <windows.h>
 
 #include <cstdint>
@@ -39,6 +40,7 @@ DWORD WINAPI CloseWhenShown(void*) {
       char folder[MAX_PATH] = {};
       GetCurrentDirectoryA(MAX_PATH, folder);
       AppendTo(marker + ".cwd", folder);
+      AppendTo(marker + ".mode", std::to_string(GetErrorMode()));
       PostMessageA(window, WM_CLOSE, 0, 0);
       return 0;
     }

@@ -71,6 +71,7 @@ class ProgramTest : public ::testing::Test {
     marker_ = workFolder_ + "\\marker.txt";
     DeleteFileA(marker_.c_str());
     DeleteFileA((marker_ + ".cwd").c_str());
+    DeleteFileA((marker_ + ".mode").c_str());
   }
   void TearDown() override {
     if (process_.hProcess) {
@@ -80,6 +81,7 @@ class ProgramTest : public ::testing::Test {
     }
     DeleteFileA(marker_.c_str());
     DeleteFileA((marker_ + ".cwd").c_str());
+    DeleteFileA((marker_ + ".mode").c_str());
     RemoveDirectoryA(workFolder_.c_str());
   }
 
@@ -124,6 +126,9 @@ TEST_F(ProgramTest, NormalRunWorksInTheProgramFolderRunsTheHookOnceAndEndsWithZe
   EXPECT_EQ(WaitForExit(), 0u);
   EXPECT_EQ(ReadFileText(marker_), "hook\n");
   EXPECT_STRCASEEQ(ReadFileText(marker_ + ".cwd").c_str(), Folder(ProbePath()).c_str());
+  unsigned mode = static_cast<unsigned>(std::stoul("0" + ReadFileText(marker_ + ".mode")));
+  EXPECT_EQ(mode & (SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX),
+            static_cast<unsigned>(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX));
 }
 
 TEST_F(ProgramTest, MessageLoopWithoutAWindowReturnsAtOnce) {
