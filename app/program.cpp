@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <ole2.h>
 
-#include <cfenv>
+#include <float.h>
 
 #include "app/exit_hooks.h"
 #include "app/fatal_message.h"
@@ -60,8 +60,10 @@ int ProgramEntry(const WindowDescription& stored) {
   oleInitialised = SUCCEEDED(OleInitialize(nullptr));
   SetCurrentDirectoryToProgramFolder();
   if (!ReadWindowDescription(stored, boundMainWindow)) FatalStop(kWindowDataUnreadableMessage, 0);
-  // 2. All floating-point exceptions masked, rounding to nearest.
-  std::fesetenv(FE_DFL_ENV);
+  // 2. All floating-point exceptions masked, rounding to nearest (_controlfp sets the x87
+  // and the SSE control words alike; the C library's default environment leaves the masks).
+  _fpreset();
+  _controlfp(_MCW_EM | _RC_NEAR, _MCW_EM | _MCW_RC);
   // 3. avatarAddress starts null (lookup/ holds it). 4, 5.
   AddExitHook(&ReleaseGlobals);
   StartupRoutine();

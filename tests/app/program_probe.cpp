@@ -4,9 +4,11 @@
 // loop-without-window (the message loop with no window loaded: returns 7 once it returns).
 // The probe registers an exit hook that appends "hook" to MARKER; the normal run also writes
 // the current directory it saw while the window was open to MARKER.cwd and the process's error
-// mode to MARKER.mode.
+// mode to MARKER.mode, and the floating-point state at the end to MARKER.fpu.
 #include <windows.h>
 
+#include <cfenv>
+#include <cfloat>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -30,6 +32,13 @@ void AppendTo(const std::string& path, const std::string& text) {
 }
 
 void MarkerHook() { AppendTo(marker, "hook\n"); }
+
+// Runs on the UI thread at the end: the floating-point state ProgramEntry left behind.
+void FloatingPointHook() {
+  bool nearest = std::fegetround() == FE_TONEAREST;
+  bool masked = (_controlfp(0, 0) & _MCW_EM) == _MCW_EM;
+  AppendTo(marker + ".fpu", std::string(nearest ? "nearest" : "other") + (masked ? " masked" : " unmasked"));
+}
 
 DWORD WINAPI CloseWhenShown(void*) {
   for (int i = 0; i < 400; ++i) {
@@ -66,6 +75,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   AddExitHook(&MarkerHook);  // a second registration is ignored
 
   if (mode == "normal") {
+    // Upward rounding and an unmasked exception before start-up, which resets both.
+    std::fesetround(FE_UPWARD);
+    _controlfp(_MCW_EM & ~_EM_ZERODIVIDE, _MCW_EM);
+    AddExitHook(&FloatingPointHook);
     CloseHandle(CreateThread(nullptr, 0, &CloseWhenShown, nullptr, 0, nullptr));
     return RunProgram();
   }

@@ -72,6 +72,7 @@ class ProgramTest : public ::testing::Test {
     DeleteFileA(marker_.c_str());
     DeleteFileA((marker_ + ".cwd").c_str());
     DeleteFileA((marker_ + ".mode").c_str());
+    DeleteFileA((marker_ + ".fpu").c_str());
   }
   void TearDown() override {
     if (process_.hProcess) {
@@ -82,6 +83,7 @@ class ProgramTest : public ::testing::Test {
     DeleteFileA(marker_.c_str());
     DeleteFileA((marker_ + ".cwd").c_str());
     DeleteFileA((marker_ + ".mode").c_str());
+    DeleteFileA((marker_ + ".fpu").c_str());
     RemoveDirectoryA(workFolder_.c_str());
   }
 
@@ -129,6 +131,7 @@ TEST_F(ProgramTest, NormalRunWorksInTheProgramFolderRunsTheHookOnceAndEndsWithZe
   unsigned mode = static_cast<unsigned>(std::stoul("0" + ReadFileText(marker_ + ".mode")));
   EXPECT_EQ(mode & (SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX),
             static_cast<unsigned>(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX));
+  EXPECT_EQ(ReadFileText(marker_ + ".fpu"), "nearest masked");
 }
 
 TEST_F(ProgramTest, MessageLoopWithoutAWindowReturnsAtOnce) {
