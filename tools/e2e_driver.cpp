@@ -83,23 +83,23 @@ ByteVector PictureBytes(const Member& m) {
     return fx::EncodePng(w, h, argb);
   }
   if (file.size() > 4 && file.compare(file.size() - 4, 4, ".bmp") == 0) {
-    fx::BmpSpec spec;
-    spec.width = w;
-    spec.height = h;
-    spec.colours = QuadrantColours(w, h);
-    return fx::WriteBmp(spec);
+    fx::BmpSpec bmp;
+    bmp.width = w;
+    bmp.height = h;
+    bmp.colours = QuadrantColours(w, h);
+    return fx::WriteBmp(bmp);
   }
   if (file.size() > 4 && file.compare(file.size() - 4, 4, ".gif") == 0) {
-    fx::GifSpec spec;
-    spec.width = w;
-    spec.height = h;
-    spec.globalPalette = kPalette;
+    fx::GifSpec gif;
+    gif.width = w;
+    gif.height = h;
+    gif.globalPalette = kPalette;
     fx::GifFrameSpec frame;
     frame.width = w;
     frame.height = h;
     frame.indices = QuadrantIndices(w, h);
-    spec.frames.push_back(frame);
-    return fx::WriteGif(spec);
+    gif.frames.push_back(frame);
+    return fx::WriteGif(gif);
   }
   if (file.size() > 4 && file.compare(file.size() - 4, 4, ".ico") == 0) {
     fx::IconImageSpec image;
@@ -113,13 +113,13 @@ ByteVector PictureBytes(const Member& m) {
     entry.image = fx::MakeIconImage(image);
     return fx::WriteIcon({entry});
   }
-  fx::PcxSpec spec;  // .pcx
-  spec.xMax = w - 1;
-  spec.yMax = h - 1;
-  spec.indices = QuadrantIndices(w, h);
-  spec.palette = kPalette;
-  spec.palette.resize(256, 0);
-  return fx::WritePcx(spec);
+  fx::PcxSpec pcx;  // .pcx
+  pcx.xMax = w - 1;
+  pcx.yMax = h - 1;
+  pcx.indices = QuadrantIndices(w, h);
+  pcx.palette = kPalette;
+  pcx.palette.resize(256, 0);
+  return fx::WritePcx(pcx);
 }
 
 std::string Hex(const std::string& bytes) {
