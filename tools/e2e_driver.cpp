@@ -354,6 +354,7 @@ void ExpectNotSearchedBox(const Program& program, const std::string& when) {
   Check(GetDlgItem(box, IDCANCEL) == nullptr || !IsWindowVisible(GetDlgItem(box, IDCANCEL)),
         "the box has only OK");
   Check(FindSaveDialog(program) == nullptr, "no save dialog " + when);
+  Check(!IsWindowEnabled(program.window), "task-modal: the window takes no input while the box is up");
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   Check(WaitFor([&] { return !IsWindow(box); }), "the box closes on OK");
   Check(WaitFor([&] { return FocusOf(program) == program.saveAs; }, 5000),

@@ -4,7 +4,8 @@
 // loop-without-window (the message loop with no window loaded: returns 7 once it returns).
 // The probe registers an exit hook that appends "hook" to MARKER; the normal run also writes
 // the current directory it saw while the window was open to MARKER.cwd and the process's error
-// mode to MARKER.mode, and the floating-point state at the end to MARKER.fpu.
+// mode to MARKER.mode, and the floating-point state at the end to MARKER.fpu. Static clean-up
+// writes MARKER.static.
 #include <windows.h>
 
 #include <cfenv>
@@ -32,6 +33,14 @@ void AppendTo(const std::string& path, const std::string& text) {
 }
 
 void MarkerHook() { AppendTo(marker, "hook\n"); }
+
+// An object with static lifetime: its destructor runs in the normal end's static clean-up,
+// and must not run after a fatal stop.
+struct StaticCleanup {
+  ~StaticCleanup() {
+    if (!marker.empty()) AppendTo(marker + ".static", "destroyed");
+  }
+} staticCleanup;
 
 // Runs on the UI thread at the end: the floating-point state ProgramEntry left behind.
 void FloatingPointHook() {

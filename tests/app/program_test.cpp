@@ -73,6 +73,7 @@ class ProgramTest : public ::testing::Test {
     DeleteFileA((marker_ + ".cwd").c_str());
     DeleteFileA((marker_ + ".mode").c_str());
     DeleteFileA((marker_ + ".fpu").c_str());
+    DeleteFileA((marker_ + ".static").c_str());
   }
   void TearDown() override {
     if (process_.hProcess) {
@@ -84,6 +85,7 @@ class ProgramTest : public ::testing::Test {
     DeleteFileA((marker_ + ".cwd").c_str());
     DeleteFileA((marker_ + ".mode").c_str());
     DeleteFileA((marker_ + ".fpu").c_str());
+    DeleteFileA((marker_ + ".static").c_str());
     RemoveDirectoryA(workFolder_.c_str());
   }
 
@@ -132,6 +134,7 @@ TEST_F(ProgramTest, NormalRunWorksInTheProgramFolderRunsTheHookOnceAndEndsWithZe
   EXPECT_EQ(mode & (SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX),
             static_cast<unsigned>(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX));
   EXPECT_EQ(ReadFileText(marker_ + ".fpu"), "nearest masked");
+  EXPECT_EQ(ReadFileText(marker_ + ".static"), "destroyed");
 }
 
 TEST_F(ProgramTest, MessageLoopWithoutAWindowReturnsAtOnce) {
@@ -159,6 +162,7 @@ TEST_F(ProgramTest, FatalStopsShowTheirBoxAndEndWithMinusOneWithoutHooks) {
     EXPECT_NE(text.find(label), std::string::npos) << text;
     EXPECT_EQ(WaitForExit(), 0xFFFFFFFFu);
     EXPECT_EQ(ReadFileText(marker_), "");  // the exit hooks did not run
+    EXPECT_EQ(ReadFileText(marker_ + ".static"), "");  // nor the static clean-up
     CloseHandle(process_.hProcess);
     CloseHandle(process_.hThread);
     process_ = {};
