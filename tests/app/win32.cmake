@@ -23,3 +23,8 @@ set_tests_properties(e2e PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
 add_executable(app_bench ${CMAKE_SOURCE_DIR}/bench/app_bench.cpp)
 target_link_libraries(app_bench PRIVATE tolvane_picture_fixtures user32 gdi32 psapi)
 add_executable(startup_minimal_window WIN32 ${CMAKE_SOURCE_DIR}/bench/startup_minimal_window.cpp)
+
+# The program file needs no DLL beside it (a MinGW runtime or zlib1.dll would be missing on a
+# clean Windows).
+add_test(NAME tolvane_imports
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/check_imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:tolvane>)
