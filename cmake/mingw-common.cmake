@@ -15,3 +15,7 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # zlib as a static library too (libz.a, not the import library of zlib1.dll), so that
 # tolvane.exe needs no DLL beside it on Windows.
 set(ZLIB_USE_STATIC_LIBS ON)
+# A build folder configured before this line keeps the import library in its cache: look again.
+if(ZLIB_LIBRARY_RELEASE MATCHES "\\.dll\\.a$")
+  unset(ZLIB_LIBRARY_RELEASE CACHE)
+endif()
