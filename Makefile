@@ -39,11 +39,11 @@ test: deps
 	$(MAKE) test-native test-wine fuzz-smoke
 
 test-native:
-	ctest --test-dir $(B)/native --output-on-failure -j $(JOBS)
+	ctest --test-dir $(B)/native --output-on-failure --timeout 300 -j $(JOBS)
 
 # Wine tests share port 80 and 443 of one network namespace: one at a time.
 test-wine:
-	TOLVANE_WINE_BUILD=$(ROOT)/$(B)/win64 bash tools/with-wine.sh ctest --test-dir $(B)/win64 --output-on-failure -j 1
+	TOLVANE_WINE_BUILD=$(ROOT)/$(B)/win64 bash tools/with-wine.sh ctest --test-dir $(B)/win64 --output-on-failure --timeout 300 -j 1
 
 # Fuzz targets (clang + libFuzzer): `make fuzz-smoke` runs each briefly, `make fuzz` longer.
 FUZZ_SECONDS ?= 300
