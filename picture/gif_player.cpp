@@ -5,6 +5,8 @@
 #include <new>
 #include <utility>
 
+#include "base/gdi_holders.h"
+
 namespace tolvane::picture {
 namespace {
 
@@ -23,21 +25,6 @@ void DrawFrame(HDC dc, const std::uint32_t* pixels, int width, int height) {
   SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
                     static_cast<UINT>(height), pixels, &info, DIB_RGB_COLORS);
 }
-
-class WindowDc {
- public:
-  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-  ~WindowDc() {
-    if (dc_) ReleaseDC(window_, dc_);
-  }
-  WindowDc(const WindowDc&) = delete;
-  WindowDc& operator=(const WindowDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
 
 }  // namespace
 

@@ -8,57 +8,13 @@
 #include "picture/decoded_picture.h"
 #include "picture/gif.h"
 #include "picture/gif_player.h"
+#include "base/gdi_holders.h"
 
 namespace tolvane::picture {
 
 const char kPictureBoxClassName[] = "TolvanePictureBox";
 
 namespace {
-
-// ---- Small holders: each GDI object is deleted by whoever made it, each selection undone.
-
-class GdiObject {
- public:
-  explicit GdiObject(HGDIOBJ object) : object_(object) {}
-  ~GdiObject() {
-    if (object_) DeleteObject(object_);
-  }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  HGDIOBJ get() const { return object_; }
-
- private:
-  HGDIOBJ object_;
-};
-
-class SelectedObject {
- public:
-  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-  ~SelectedObject() {
-    if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
-  }
-  SelectedObject(const SelectedObject&) = delete;
-  SelectedObject& operator=(const SelectedObject&) = delete;
-  bool ok() const { return previous_ && previous_ != HGDI_ERROR; }
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_;
-};
-
-class MemoryDc {
- public:
-  explicit MemoryDc(HDC like) : dc_(CreateCompatibleDC(like)) {}
-  ~MemoryDc() {
-    if (dc_) DeleteDC(dc_);
-  }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
 
 class IconHandle {
  public:
@@ -185,7 +141,7 @@ void DrawRaster(HDC dc, const Raster& raster, int clientWidth, int clientHeight)
     setColour(1, 0xFFFFFF);
   }
 
-  GdiObject bitmap(CreateDIBitmap(dc, &info.header, CBM_INIT, visible.data(),
+  GdiObject<HBITMAP> bitmap(CreateDIBitmap(dc, &info.header, CBM_INIT, visible.data(),
                                   reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS));
   if (!bitmap.get()) return;
   MemoryDc source(dc);
@@ -199,7 +155,7 @@ void Paint(HWND box, BoxState& state, HDC dc) {
   RECT client{};
   GetClientRect(box, &client);
   {
-    GdiObject brush(CreateSolidBrush(state.background));
+    GdiObject<HBRUSH> brush(CreateSolidBrush(state.background));
     if (brush.get()) {
       SelectedObject selected(dc, brush.get());
       PatBlt(dc, 0, 0, client.right, client.bottom, PATCOPY);

@@ -36,7 +36,7 @@ class DcMeasurer : public TextMeasurer {
 OffscreenCanvas::OffscreenCanvas(HWND window, bool copyCurrentImage)
     : width_(WindowWidth(window)),
       height_(WindowHeight(window)),
-      windowDc_(window),
+      windowDc_(window, /*wholeWindow=*/true),
       memory_(windowDc_.get()),
       bitmap_(windowDc_.get() && width_ > 0 && height_ > 0
                   ? CreateCompatibleBitmap(windowDc_.get(), width_, height_)

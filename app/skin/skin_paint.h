@@ -1,74 +1,19 @@
 #pragma once
-// Painting primitives of the skin: small holders for device contexts and GDI objects, the
+// Painting primitives of the skin: the
 // off-screen canvas every painting goes through, and the fills, frames, pixels, glyphs and
 // captions the control kinds are drawn with.
 #include <windows.h>
 
 #include "app/skin/caption_layout.h"
+#include "base/gdi_holders.h"
 #include "app/skin/skin_colors.h"
 
 namespace tolvane::skin {
 
-// A created GDI object (brush, pen, bitmap, region), deleted with the holder.
-template <typename Handle>
-class GdiObject {
- public:
-  explicit GdiObject(Handle handle) : handle_(handle) {}
-  ~GdiObject() {
-    if (handle_) DeleteObject(handle_);
-  }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  Handle get() const { return handle_; }
-
- private:
-  Handle handle_;
-};
-
-// An object selected into a DC for the holder's lifetime; the previous one is put back.
-class Selection {
- public:
-  Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
-  ~Selection() {
-    if (previous_) SelectObject(dc_, previous_);
-  }
-  Selection(const Selection&) = delete;
-  Selection& operator=(const Selection&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_;
-};
-
-// A window's device context from GetWindowDC, released with the holder.
-class WindowDc {
- public:
-  explicit WindowDc(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
-  ~WindowDc() {
-    if (dc_) ReleaseDC(window_, dc_);
-  }
-  WindowDc(const WindowDc&) = delete;
-  WindowDc& operator=(const WindowDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
-
-class MemoryDc {
- public:
-  explicit MemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
-  ~MemoryDc() {
-    if (dc_) DeleteDC(dc_);
-  }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
+using tolvane::GdiObject;
+using tolvane::MemoryDc;
+using tolvane::WindowDc;
+using Selection = tolvane::SelectedObject;
 
 // Thrown when a painting cannot get its device contexts or bitmap; the skin procedure
 // catches it and the control keeps what is on screen.
