@@ -68,30 +68,30 @@ std::vector<std::uint32_t> Gradient(int width, int height) {
 }
 
 ByteVector Bmp24(int width, int height) {
-  fixtures::BmpSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.bitCount = 24;
-  spec.colours = Gradient(width, height);
-  return fixtures::WriteBmp(spec);
+  fixtures::BmpRecipe recipe;
+  recipe.width = width;
+  recipe.height = height;
+  recipe.bitCount = 24;
+  recipe.colours = Gradient(width, height);
+  return fixtures::WriteBmp(recipe);
 }
 
 ByteVector AnimatedGif(int width, int height, int frames) {
-  fixtures::GifSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.globalPalette = fixtures::PatternPalette(256);
+  fixtures::GifRecipe recipe;
+  recipe.width = width;
+  recipe.height = height;
+  recipe.globalPalette = fixtures::PatternPalette(256);
   for (int i = 0; i < frames; ++i) {
-    fixtures::GifFrameSpec frame;
+    fixtures::GifFrameRecipe frame;
     frame.width = std::min(width, 110);
     frame.height = std::min(height, 110);
     frame.indices = fixtures::PatternIndices(frame.width, frame.height, 256);
     for (auto& index : frame.indices) index = static_cast<std::uint8_t>(index + i * 13);
     frame.control = true;
     frame.delay = 0;  // held 50 ms
-    spec.frames.push_back(frame);
+    recipe.frames.push_back(frame);
   }
-  return fixtures::WriteGif(spec);
+  return fixtures::WriteGif(recipe);
 }
 
 }  // namespace

@@ -45,11 +45,11 @@ std::vector<std::uint32_t> PhotoColours(int width, int height) {
 }
 
 ByteVector MakeGif(int size, int frames) {
-  fixtures::GifSpec spec;
-  spec.width = spec.height = size;
-  spec.globalPalette = fixtures::PatternPalette(256);
+  fixtures::GifRecipe recipe;
+  recipe.width = recipe.height = size;
+  recipe.globalPalette = fixtures::PatternPalette(256);
   for (int i = 0; i < frames; ++i) {
-    fixtures::GifFrameSpec frame;
+    fixtures::GifFrameRecipe frame;
     // Later frames cover a part of the screen, as animations usually do.
     int part = i == 0 ? size : size / 2;
     frame.left = frame.top = i == 0 ? 0 : (i * 7) % (size - part + 1);
@@ -60,32 +60,32 @@ ByteVector MakeGif(int size, int frames) {
     frame.disposal = i % 3 == 1 ? 2 : 1;
     frame.transparent = i > 0;
     frame.transparentIndex = 0;
-    spec.frames.push_back(frame);
+    recipe.frames.push_back(frame);
   }
-  return fixtures::WriteGif(spec);
+  return fixtures::WriteGif(recipe);
 }
 
 ByteVector MakeBmp(int size, int bits) {
-  fixtures::BmpSpec spec;
-  spec.width = spec.height = size;
-  spec.bitCount = bits;
+  fixtures::BmpRecipe recipe;
+  recipe.width = recipe.height = size;
+  recipe.bitCount = bits;
   if (bits == 8) {
-    spec.palette = fixtures::PatternPalette(256);
-    spec.indices = PhotoIndices(size, size, 256, 3);
+    recipe.palette = fixtures::PatternPalette(256);
+    recipe.indices = PhotoIndices(size, size, 256, 3);
   } else {
-    spec.colours = PhotoColours(size, size);
+    recipe.colours = PhotoColours(size, size);
   }
-  return fixtures::WriteBmp(spec);
+  return fixtures::WriteBmp(recipe);
 }
 
 ByteVector MakePcx(int size, int bits) {
-  fixtures::PcxSpec spec;
-  spec.bitsPerPixel = bits;
-  spec.version = bits == 8 ? 5 : 3;
-  spec.xMax = spec.yMax = size - 1;
-  spec.indices = PhotoIndices(size, size, bits == 8 ? 256 : 2, 5);
-  if (bits == 8) spec.palette = fixtures::PatternPalette(256);
-  return fixtures::WritePcx(spec);
+  fixtures::PcxRecipe recipe;
+  recipe.bitsPerPixel = bits;
+  recipe.version = bits == 8 ? 5 : 3;
+  recipe.xMax = recipe.yMax = size - 1;
+  recipe.indices = PhotoIndices(size, size, bits == 8 ? 256 : 2, 5);
+  if (bits == 8) recipe.palette = fixtures::PatternPalette(256);
+  return fixtures::WritePcx(recipe);
 }
 
 ByteVector MakeJpeg(int size) { return fixtures::EncodeJpeg(size, size, PhotoColours(size, size), false, 85); }

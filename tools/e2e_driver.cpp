@@ -83,18 +83,18 @@ ByteVector PictureBytes(const Member& m) {
     return fx::EncodePng(w, h, argb);
   }
   if (file.size() > 4 && file.compare(file.size() - 4, 4, ".bmp") == 0) {
-    fx::BmpSpec bmp;
+    fx::BmpRecipe bmp;
     bmp.width = w;
     bmp.height = h;
     bmp.colours = QuadrantColours(w, h);
     return fx::WriteBmp(bmp);
   }
   if (file.size() > 4 && file.compare(file.size() - 4, 4, ".gif") == 0) {
-    fx::GifSpec gif;
+    fx::GifRecipe gif;
     gif.width = w;
     gif.height = h;
     gif.globalPalette = kPalette;
-    fx::GifFrameSpec frame;
+    fx::GifFrameRecipe frame;
     frame.width = w;
     frame.height = h;
     frame.indices = QuadrantIndices(w, h);
@@ -102,18 +102,18 @@ ByteVector PictureBytes(const Member& m) {
     return fx::WriteGif(gif);
   }
   if (file.size() > 4 && file.compare(file.size() - 4, 4, ".ico") == 0) {
-    fx::IconImageSpec image;
+    fx::IconImageRecipe image;
     image.width = w;
     image.height = h;
     image.pixels = QuadrantColours(w, h);
     for (std::uint32_t& c : image.pixels) c |= 0xFF000000u;
-    fx::IconEntrySpec entry;
+    fx::IconEntryRecipe entry;
     entry.width = w;
     entry.height = h;
     entry.image = fx::MakeIconImage(image);
     return fx::WriteIcon({entry});
   }
-  fx::PcxSpec pcx;  // .pcx
+  fx::PcxRecipe pcx;  // .pcx
   pcx.xMax = w - 1;
   pcx.yMax = h - 1;
   pcx.indices = QuadrantIndices(w, h);

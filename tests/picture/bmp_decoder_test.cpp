@@ -9,44 +9,44 @@
 namespace tolvane::picture {
 namespace {
 
-using fixtures::BmpSpec;
+using fixtures::BmpRecipe;
 using fixtures::WriteBmp;
 
-BmpSpec PatternBmp(int bits, int width, int height) {
-  BmpSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.bitCount = bits;
+BmpRecipe PatternBmp(int bits, int width, int height) {
+  BmpRecipe recipe;
+  recipe.width = width;
+  recipe.height = height;
+  recipe.bitCount = bits;
   int rows = height < 0 ? -height : height;
   if (bits <= 8) {
-    spec.palette = fixtures::PatternPalette(1 << bits);
-    spec.indices = fixtures::PatternIndices(width, rows, 1 << bits);
+    recipe.palette = fixtures::PatternPalette(1 << bits);
+    recipe.indices = fixtures::PatternIndices(width, rows, 1 << bits);
   } else {
-    spec.colours = fixtures::PatternColours(width, rows);
+    recipe.colours = fixtures::PatternColours(width, rows);
     if (bits == 32)
-      for (auto& c : spec.colours) c |= 0x5A000000;  // the fourth byte is not alpha here
+      for (auto& c : recipe.colours) c |= 0x5A000000;  // the fourth byte is not alpha here
   }
-  return spec;
+  return recipe;
 }
 
-std::uint32_t Expected(const BmpSpec& spec, int x, int y) {
-  std::size_t at = static_cast<std::size_t>(y) * spec.width + x;
-  if (spec.bitCount > 8) return spec.colours[at] & 0xFFFFFF;
-  std::size_t index = spec.indices[at];
-  std::size_t entries = spec.coloursUsed ? spec.coloursUsed : spec.palette.size();
-  return index < entries && index < spec.palette.size() ? spec.palette[index] : 0;
+std::uint32_t Expected(const BmpRecipe& recipe, int x, int y) {
+  std::size_t at = static_cast<std::size_t>(y) * recipe.width + x;
+  if (recipe.bitCount > 8) return recipe.colours[at] & 0xFFFFFF;
+  std::size_t index = recipe.indices[at];
+  std::size_t entries = recipe.coloursUsed ? recipe.coloursUsed : recipe.palette.size();
+  return index < entries && index < recipe.palette.size() ? recipe.palette[index] : 0;
 }
 
-void ExpectPixels(const BmpSpec& spec, const Raster& raster, const char* name) {
-  int rows = spec.height < 0 ? -spec.height : spec.height;
+void ExpectPixels(const BmpRecipe& recipe, const Raster& raster, const char* name) {
+  int rows = recipe.height < 0 ? -recipe.height : recipe.height;
   ASSERT_EQ(raster.layout, Raster::Layout::Bgr24) << name;
-  ASSERT_EQ(raster.width, spec.width) << name;
+  ASSERT_EQ(raster.width, recipe.width) << name;
   ASSERT_EQ(raster.height, rows) << name;
   ASSERT_EQ(raster.stride % 4, 0u) << name;
-  ASSERT_GE(raster.stride, static_cast<std::size_t>(spec.width) * 3) << name;
+  ASSERT_GE(raster.stride, static_cast<std::size_t>(recipe.width) * 3) << name;
   for (int y = 0; y < rows; ++y)
-    for (int x = 0; x < spec.width; ++x)
-      ASSERT_EQ(PixelAt(raster, x, y), Expected(spec, x, y)) << name << " at " << x << "," << y;
+    for (int x = 0; x < recipe.width; ++x)
+      ASSERT_EQ(PixelAt(raster, x, y), Expected(recipe, x, y)) << name << " at " << x << "," << y;
 }
 
 TEST(DecodeBmp, EveryBitDepthAndRowPadding) {
@@ -62,68 +62,68 @@ TEST(DecodeBmp, EveryBitDepthAndRowPadding) {
       {8, 6, -3, 40}, {24, 5, -2, 40},
   };
   for (const Case& c : cases) {
-    BmpSpec spec = PatternBmp(c.bits, c.width, c.height);
-    spec.headerSize = c.headerSize;
-    fixtures::ByteVector file = WriteBmp(spec);
+    BmpRecipe recipe = PatternBmp(c.bits, c.width, c.height);
+    recipe.headerSize = c.headerSize;
+    fixtures::ByteVector file = WriteBmp(recipe);
     Raster raster;
     std::string name = std::to_string(c.bits) + " bits " + std::to_string(c.width) + "x" +
                        std::to_string(c.height) + " header " + std::to_string(c.headerSize);
     ASSERT_EQ(DecodeBmp(file.data(), file.size(), raster), nullptr) << name;
-    ExpectPixels(spec, raster, name.c_str());
+    ExpectPixels(recipe, raster, name.c_str());
   }
 }
 
 TEST(DecodeBmp, ColourTableFollowsColoursUsedAndIndicesPastItAreBlack) {
-  BmpSpec spec = PatternBmp(8, 8, 2);
-  spec.palette.resize(3);
-  spec.coloursUsed = 3;
-  for (std::size_t i = 0; i < spec.indices.size(); ++i) spec.indices[i] = static_cast<std::uint8_t>(i * 37);
-  fixtures::ByteVector file = WriteBmp(spec);
+  BmpRecipe recipe = PatternBmp(8, 8, 2);
+  recipe.palette.resize(3);
+  recipe.coloursUsed = 3;
+  for (std::size_t i = 0; i < recipe.indices.size(); ++i) recipe.indices[i] = static_cast<std::uint8_t>(i * 37);
+  fixtures::ByteVector file = WriteBmp(recipe);
   Raster raster;
   ASSERT_EQ(DecodeBmp(file.data(), file.size(), raster), nullptr);
-  ExpectPixels(spec, raster, "three colours");
+  ExpectPixels(recipe, raster, "three colours");
 
   // A pixel offset past the table's end is skipped to.
-  spec.pixelOffset = 14 + 40 + 3 * 4 + 10;
-  file = WriteBmp(spec);
+  recipe.pixelOffset = 14 + 40 + 3 * 4 + 10;
+  file = WriteBmp(recipe);
   ASSERT_EQ(DecodeBmp(file.data(), file.size(), raster), nullptr);
-  ExpectPixels(spec, raster, "gap before the pixels");
+  ExpectPixels(recipe, raster, "gap before the pixels");
 }
 
 TEST(DecodeBmp, RefusesWhatItCannotShowSafely) {
   struct Case {
     const char* name;
-    BmpSpec spec;
+    BmpRecipe recipe;
     std::size_t cutTo;  // 0: whole file
     const char* failure;
   };
-  auto with = [](BmpSpec spec, auto change) {
-    change(spec);
-    return spec;
+  auto with = [](BmpRecipe recipe, auto change) {
+    change(recipe);
+    return recipe;
   };
-  BmpSpec base = PatternBmp(8, 4, 4);
+  BmpRecipe base = PatternBmp(8, 4, 4);
   std::vector<Case> cases = {
-      {"run-length compression", with(base, [](BmpSpec& s) { s.compression = 1; }), 0, "compressed"},
-      {"16 bits per pixel", with(PatternBmp(24, 4, 4), [](BmpSpec& s) { s.bitCount = 16; }), 0, "bit count"},
-      {"2 bits per pixel", with(base, [](BmpSpec& s) { s.bitCount = 2; }), 0, "bit count"},
-      {"core header", with(base, [](BmpSpec& s) { s.headerSize = 12; }), 0, "header size"},
-      {"height INT_MIN", with(base, [](BmpSpec& s) { s.height = INT_MIN; s.indices.clear(); }), 0, "dimensions"},
-      {"width INT_MIN", with(base, [](BmpSpec& s) { s.width = INT_MIN; s.indices.clear(); }), 0, "dimensions"},
-      {"zero width", with(base, [](BmpSpec& s) { s.width = 0; s.indices.clear(); }), 0, "dimensions"},
-      {"zero height", with(base, [](BmpSpec& s) { s.height = 0; s.indices.clear(); }), 0, "dimensions"},
+      {"run-length compression", with(base, [](BmpRecipe& s) { s.compression = 1; }), 0, "compressed"},
+      {"16 bits per pixel", with(PatternBmp(24, 4, 4), [](BmpRecipe& s) { s.bitCount = 16; }), 0, "bit count"},
+      {"2 bits per pixel", with(base, [](BmpRecipe& s) { s.bitCount = 2; }), 0, "bit count"},
+      {"core header", with(base, [](BmpRecipe& s) { s.headerSize = 12; }), 0, "header size"},
+      {"height INT_MIN", with(base, [](BmpRecipe& s) { s.height = INT_MIN; s.indices.clear(); }), 0, "dimensions"},
+      {"width INT_MIN", with(base, [](BmpRecipe& s) { s.width = INT_MIN; s.indices.clear(); }), 0, "dimensions"},
+      {"zero width", with(base, [](BmpRecipe& s) { s.width = 0; s.indices.clear(); }), 0, "dimensions"},
+      {"zero height", with(base, [](BmpRecipe& s) { s.height = 0; s.indices.clear(); }), 0, "dimensions"},
       {"gigapixels from a tiny file",
-       with(PatternBmp(24, 1, 1), [](BmpSpec& s) { s.width = 60000; s.height = 60000; s.colours.clear(); }),
+       with(PatternBmp(24, 1, 1), [](BmpRecipe& s) { s.width = 60000; s.height = 60000; s.colours.clear(); }),
        0, "dimensions"},
       {"rows asked for but not there",
-       with(PatternBmp(24, 1, 1), [](BmpSpec& s) { s.width = 16384; s.height = 4096; s.colours.clear(); }),
+       with(PatternBmp(24, 1, 1), [](BmpRecipe& s) { s.width = 16384; s.height = 4096; s.colours.clear(); }),
        0, "truncated pixels"},
-      {"colour table over 256", with(base, [](BmpSpec& s) { s.coloursUsed = 300; }), 0, "colour table size"},
+      {"colour table over 256", with(base, [](BmpRecipe& s) { s.coloursUsed = 300; }), 0, "colour table size"},
       {"colour table that does not fit",
-       with(base, [](BmpSpec& s) { s.coloursUsed = 200; s.palette.resize(2); s.indices.clear(); s.height = 1; s.width = 1; }),
+       with(base, [](BmpRecipe& s) { s.coloursUsed = 200; s.palette.resize(2); s.indices.clear(); s.height = 1; s.width = 1; }),
        0, "truncated colour table"},
-      {"pixel offset inside the colour table", with(base, [](BmpSpec& s) { s.pixelOffset = 14 + 40 + 100; }), 0,
+      {"pixel offset inside the colour table", with(base, [](BmpRecipe& s) { s.pixelOffset = 14 + 40 + 100; }), 0,
        "pixel offset inside the colour table"},
-      {"pixel offset past the end", with(base, [](BmpSpec& s) { s.pixelOffset = 1 << 20; s.indices.clear(); s.width = s.height = 1; }),
+      {"pixel offset past the end", with(base, [](BmpRecipe& s) { s.pixelOffset = 1 << 20; s.indices.clear(); s.width = s.height = 1; }),
        0, "pixel offset past the end"},
       {"last row cut short", base, 14 + 40 + 1024 + 15, "truncated pixels"},
       {"header cut short", base, 30, "truncated header"},
@@ -131,7 +131,7 @@ TEST(DecodeBmp, RefusesWhatItCannotShowSafely) {
   // pixelOffset past the end: the writer pads up to it, so cut the file back.
   cases[13].cutTo = 14 + 40 + 1024 + 8;
   for (const Case& c : cases) {
-    fixtures::ByteVector file = WriteBmp(c.spec);
+    fixtures::ByteVector file = WriteBmp(c.recipe);
     if (c.cutTo != 0 && c.cutTo < file.size()) file.resize(c.cutTo);
     Raster raster;
     DecodeFailure failure = DecodeBmp(file.data(), file.size(), raster);

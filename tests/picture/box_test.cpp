@@ -268,14 +268,14 @@ ByteVector Html() {
   return ByteVector(page, page + sizeof page - 1);
 }
 
-fixtures::BmpSpec IndexedBmp(int bitCount, int width, int height) {
-  fixtures::BmpSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.bitCount = bitCount;
-  spec.palette = fixtures::PatternPalette(1 << bitCount);
-  spec.indices = fixtures::PatternIndices(width, height, 1 << bitCount);
-  return spec;
+fixtures::BmpRecipe IndexedBmp(int bitCount, int width, int height) {
+  fixtures::BmpRecipe recipe;
+  recipe.width = width;
+  recipe.height = height;
+  recipe.bitCount = bitCount;
+  recipe.palette = fixtures::PatternPalette(1 << bitCount);
+  recipe.indices = fixtures::PatternIndices(width, height, 1 << bitCount);
+  return recipe;
 }
 
 Expectation IndexedPicture(const std::vector<std::uint32_t>& palette,
@@ -292,12 +292,12 @@ Expectation ColourPicture(const std::vector<std::uint32_t>& colours, int width, 
 }
 
 ByteVector TrueColourBmp(int bitCount, int width, int height) {
-  fixtures::BmpSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.bitCount = bitCount;
-  spec.colours = fixtures::PatternColours(width, height);
-  return fixtures::WriteBmp(spec);
+  fixtures::BmpRecipe recipe;
+  recipe.width = width;
+  recipe.height = height;
+  recipe.bitCount = bitCount;
+  recipe.colours = fixtures::PatternColours(width, height);
+  return fixtures::WriteBmp(recipe);
 }
 
 const ShowCase kShowCases[] = {
@@ -329,9 +329,9 @@ const ShowCase kShowCases[] = {
     {"Bmp16BitIsBlank", [] { return TrueColourBmp(16, 20, 20); }, BlankBox},
     {"RunLengthBmpIsBlank",
      [] {
-       fixtures::BmpSpec spec = IndexedBmp(8, 16, 16);
-       spec.compression = 1;  // BI_RLE8
-       return fixtures::WriteBmp(spec);
+       fixtures::BmpRecipe recipe = IndexedBmp(8, 16, 16);
+       recipe.compression = 1;  // BI_RLE8
+       return fixtures::WriteBmp(recipe);
      },
      BlankBox},
     {"HtmlIsBlank", Html, BlankBox},
@@ -339,12 +339,12 @@ const ShowCase kShowCases[] = {
      [] { return ByteVector{0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 0x4A}; }, BlankBox},
     {"Pcx8BitWithColourTable",
      [] {
-       fixtures::PcxSpec spec;
-       spec.xMax = 40;
-       spec.yMax = 24;
-       spec.indices = fixtures::PatternIndices(41, 25, 256);
-       spec.palette = fixtures::PatternPalette(256);
-       return fixtures::WritePcx(spec);
+       fixtures::PcxRecipe recipe;
+       recipe.xMax = 40;
+       recipe.yMax = 24;
+       recipe.indices = fixtures::PatternIndices(41, 25, 256);
+       recipe.palette = fixtures::PatternPalette(256);
+       return fixtures::WritePcx(recipe);
      },
      [] {
        return IndexedPicture(fixtures::PatternPalette(256), fixtures::PatternIndices(41, 25, 256),
@@ -352,43 +352,43 @@ const ShowCase kShowCases[] = {
      }},
     {"Pcx1BitIsBlackAndWhite",
      [] {
-       fixtures::PcxSpec spec;
-       spec.version = 3;
-       spec.bitsPerPixel = 1;
-       spec.xMax = 50;
-       spec.yMax = 30;
-       spec.indices = fixtures::PatternIndices(51, 31, 2);
-       return fixtures::WritePcx(spec);
+       fixtures::PcxRecipe recipe;
+       recipe.version = 3;
+       recipe.bitsPerPixel = 1;
+       recipe.xMax = 50;
+       recipe.yMax = 30;
+       recipe.indices = fixtures::PatternIndices(51, 31, 2);
+       return fixtures::WritePcx(recipe);
      },
      [] {
        return IndexedPicture({0x000000, 0xFFFFFF}, fixtures::PatternIndices(51, 31, 2), 51, 31);
      }},
     {"PcxOf128BytesIsBlank",
      [] {
-       fixtures::PcxSpec spec;
-       spec.xMax = 3;
-       spec.yMax = 3;
-       spec.indices = fixtures::PatternIndices(4, 4, 256);
-       ByteVector pcx = fixtures::WritePcx(spec);
+       fixtures::PcxRecipe recipe;
+       recipe.xMax = 3;
+       recipe.yMax = 3;
+       recipe.indices = fixtures::PatternIndices(4, 4, 256);
+       ByteVector pcx = fixtures::WritePcx(recipe);
        pcx.resize(128);
        return pcx;
      },
      BlankBox},
     {"StillGifIsOpaqueIncludingItsTransparentIndex",
      [] {
-       fixtures::GifSpec spec;
-       spec.width = 24;
-       spec.height = 16;
-       spec.globalPalette = fixtures::PatternPalette(16);
-       fixtures::GifFrameSpec frame;
+       fixtures::GifRecipe recipe;
+       recipe.width = 24;
+       recipe.height = 16;
+       recipe.globalPalette = fixtures::PatternPalette(16);
+       fixtures::GifFrameRecipe frame;
        frame.width = 24;
        frame.height = 16;
        frame.indices = fixtures::PatternIndices(24, 16, 16);
        frame.control = true;
        frame.transparent = true;
        frame.transparentIndex = 0;
-       spec.frames.push_back(frame);
-       return fixtures::WriteGif(spec);
+       recipe.frames.push_back(frame);
+       return fixtures::WriteGif(recipe);
      },
      [] {
        return IndexedPicture(fixtures::PatternPalette(16), fixtures::PatternIndices(24, 16, 16),
@@ -482,7 +482,7 @@ TEST_F(PictureBoxTest, PngTransparencyIsBlendedWithTheBackground) {
 TEST_F(PictureBoxTest, IconsShowTheBackgroundThroughTheirTransparentParts) {
   const std::uint32_t background = Background();
   // A 32-bit icon with alpha: a ring of transparent pixels around an opaque square.
-  fixtures::IconImageSpec alphaImage;
+  fixtures::IconImageRecipe alphaImage;
   alphaImage.width = alphaImage.height = 32;
   alphaImage.bitCount = 32;
   for (int y = 0; y < 32; ++y)
@@ -492,7 +492,7 @@ TEST_F(PictureBoxTest, IconsShowTheBackgroundThroughTheirTransparentParts) {
       alphaImage.mask.push_back(inside ? 0 : 1);
     }
   // An 8-bit icon with no alpha: the AND mask makes its left half transparent.
-  fixtures::IconImageSpec maskedImage;
+  fixtures::IconImageRecipe maskedImage;
   maskedImage.width = maskedImage.height = 32;
   maskedImage.bitCount = 8;
   maskedImage.palette = fixtures::PatternPalette(256);
@@ -509,8 +509,8 @@ TEST_F(PictureBoxTest, IconsShowTheBackgroundThroughTheirTransparentParts) {
     ByteVector bytes;
     Expectation expected;
   };
-  auto entry = [](const fixtures::IconImageSpec& image, int colourCount) {
-    fixtures::IconEntrySpec e;
+  auto entry = [](const fixtures::IconImageRecipe& image, int colourCount) {
+    fixtures::IconEntryRecipe e;
     e.width = image.width;
     e.height = image.height;
     e.colourCount = colourCount;
@@ -526,16 +526,16 @@ TEST_F(PictureBoxTest, IconsShowTheBackgroundThroughTheirTransparentParts) {
 
   // A 16 x 16 entry of another colour before the 32-pixel one: both have colour count 0, so
   // the last entry is the one shown.
-  fixtures::IconImageSpec small;
+  fixtures::IconImageRecipe small;
   small.width = small.height = 16;
   small.bitCount = 32;
   small.pixels.assign(16 * 16, 0xFFFF00FFu);
   // Icons may hold a PNG stream instead of a bitmap: its own header gives the size.
-  fixtures::IconEntrySpec pngEntry;
+  fixtures::IconEntryRecipe pngEntry;
   pngEntry.colourCount = 0;
   pngEntry.image = fixtures::EncodePng(32, 32, alphaImage.pixels);
   // Its header, not the directory, gives the size: one far beyond any icon is refused.
-  fixtures::IconEntrySpec hugePngEntry;
+  fixtures::IconEntryRecipe hugePngEntry;
   hugePngEntry.image =
       fixtures::EncodePng(1200, 1200, std::vector<std::uint32_t>(1200 * 1200, 0xFF2080C0u));
   const std::vector<IconCase> cases = {
@@ -618,21 +618,21 @@ TEST_F(PictureBoxTest, NewPictureReplacesTheOldOneWhole) {
 // on a logical screen of the same size unless given.
 ByteVector TwoFrameGif(std::uint32_t first, std::uint32_t second, int delay, int screenWidth = 30,
                        int screenHeight = 20) {
-  fixtures::GifSpec spec;
-  spec.width = screenWidth;
-  spec.height = screenHeight;
-  spec.globalPalette = {first, second, 0x000000, 0xFFFFFF};
-  spec.loopExtension = true;  // loop once: the box animates without end all the same
+  fixtures::GifRecipe recipe;
+  recipe.width = screenWidth;
+  recipe.height = screenHeight;
+  recipe.globalPalette = {first, second, 0x000000, 0xFFFFFF};
+  recipe.loopExtension = true;  // loop once: the box animates without end all the same
   for (int index : {0, 1}) {
-    fixtures::GifFrameSpec frame;
+    fixtures::GifFrameRecipe frame;
     frame.width = 30;
     frame.height = 20;
     frame.indices.assign(30 * 20, static_cast<std::uint8_t>(index));
     frame.control = true;
     frame.delay = delay;
-    spec.frames.push_back(frame);
+    recipe.frames.push_back(frame);
   }
-  return fixtures::WriteGif(spec);
+  return fixtures::WriteGif(recipe);
 }
 
 constexpr std::uint32_t kRed = 0xE01010;
@@ -726,13 +726,13 @@ TEST_F(PictureBoxTest, DestroyingTheParentEndsTheAnimation) {
 TEST_F(PictureBoxTest, TransparentGifFramesShowTheBoxBackground) {
   // Frame 1 is transparent everywhere but its top row; the GIF's own background colour
   // (index 2, black) must not show.
-  fixtures::GifSpec spec;
-  spec.width = 16;
-  spec.height = 16;
-  spec.globalPalette = {kRed, kBlue, 0x000000, 0xFFFFFF};
-  spec.backgroundIndex = 2;
+  fixtures::GifRecipe recipe;
+  recipe.width = 16;
+  recipe.height = 16;
+  recipe.globalPalette = {kRed, kBlue, 0x000000, 0xFFFFFF};
+  recipe.backgroundIndex = 2;
   for (int index : {0, 1}) {
-    fixtures::GifFrameSpec frame;
+    fixtures::GifFrameRecipe frame;
     frame.width = frame.height = 16;
     frame.indices.assign(16 * 16, 3);
     std::fill(frame.indices.begin(), frame.indices.begin() + 16, static_cast<std::uint8_t>(index));
@@ -740,9 +740,9 @@ TEST_F(PictureBoxTest, TransparentGifFramesShowTheBoxBackground) {
     frame.transparent = true;
     frame.transparentIndex = 3;
     frame.delay = 300;  // three seconds: the first frame stays while it is checked
-    spec.frames.push_back(frame);
+    recipe.frames.push_back(frame);
   }
-  Show(fixtures::WriteGif(spec));
+  Show(fixtures::WriteGif(recipe));
   const std::uint32_t background = Background();
   EXPECT_TRUE(ShowsExactly(Capture(box_), [&](int x, int y) {
     return x < 16 && y == 0 ? kRed : background;

@@ -14,44 +14,44 @@ using fixtures::ByteVector;
 constexpr std::uint32_t kBox = 0xD4D0C8;
 
 ByteVector SmallBmp() {
-  fixtures::BmpSpec spec;
-  spec.width = 3;
-  spec.height = 2;
-  spec.colours = {0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x0D0E0F, 0x101112};
-  return fixtures::WriteBmp(spec);
+  fixtures::BmpRecipe recipe;
+  recipe.width = 3;
+  recipe.height = 2;
+  recipe.colours = {0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x0D0E0F, 0x101112};
+  return fixtures::WriteBmp(recipe);
 }
 
 ByteVector SmallGif(int frames) {
-  fixtures::GifSpec spec;
-  spec.width = 3;
-  spec.height = 2;
-  spec.globalPalette = {0xFF0000, 0x00FF00};
+  fixtures::GifRecipe recipe;
+  recipe.width = 3;
+  recipe.height = 2;
+  recipe.globalPalette = {0xFF0000, 0x00FF00};
   for (int i = 0; i < frames; ++i) {
-    fixtures::GifFrameSpec frame;
+    fixtures::GifFrameRecipe frame;
     frame.width = 3;
     frame.height = 2;
     frame.indices = {0, 1, 0, 1, 0, static_cast<std::uint8_t>(i & 1)};
     frame.control = true;
     frame.delay = 5;
-    spec.frames.push_back(frame);
+    recipe.frames.push_back(frame);
   }
-  return fixtures::WriteGif(spec);
+  return fixtures::WriteGif(recipe);
 }
 
 ByteVector SmallPcx(int bits) {
-  fixtures::PcxSpec spec;
-  spec.bitsPerPixel = bits;
-  spec.version = bits == 8 ? 5 : 3;
-  spec.xMax = 4;
-  spec.yMax = 2;
-  spec.indices = fixtures::PatternIndices(5, 3, bits == 8 ? 200 : 2);
-  if (bits == 8) spec.palette = fixtures::PatternPalette(256);
-  return fixtures::WritePcx(spec);
+  fixtures::PcxRecipe recipe;
+  recipe.bitsPerPixel = bits;
+  recipe.version = bits == 8 ? 5 : 3;
+  recipe.xMax = 4;
+  recipe.yMax = 2;
+  recipe.indices = fixtures::PatternIndices(5, 3, bits == 8 ? 200 : 2);
+  if (bits == 8) recipe.palette = fixtures::PatternPalette(256);
+  return fixtures::WritePcx(recipe);
 }
 
 ByteVector SmallIcon(int type) {
-  fixtures::IconEntrySpec entry;
-  fixtures::IconImageSpec image;
+  fixtures::IconEntryRecipe entry;
+  fixtures::IconImageRecipe image;
   image.width = image.height = 16;
   entry.width = entry.height = 16;
   entry.image = fixtures::MakeIconImage(image);

@@ -75,38 +75,38 @@ void PutDibRow(ByteVector& out, int width, int bits, const std::uint8_t* indices
 
 // ---- BMP ----
 
-ByteVector WriteBmp(const BmpSpec& spec) {
+ByteVector WriteBmp(const BmpRecipe& recipe) {
   ByteVector out;
-  std::int64_t rows = spec.height < 0 ? -static_cast<std::int64_t>(spec.height) : spec.height;
-  std::int64_t columns = spec.width < 0 ? -static_cast<std::int64_t>(spec.width) : spec.width;
+  std::int64_t rows = recipe.height < 0 ? -static_cast<std::int64_t>(recipe.height) : recipe.height;
+  std::int64_t columns = recipe.width < 0 ? -static_cast<std::int64_t>(recipe.width) : recipe.width;
   std::size_t pixelCount = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
-  bool writeRows = !spec.indices.empty() || !spec.colours.empty() || pixelCount <= 4u << 20;
+  bool writeRows = !recipe.indices.empty() || !recipe.colours.empty() || pixelCount <= 4u << 20;
   out.insert(out.end(), {'B', 'M'});
   PutU32(out, 0);  // file size, patched below
   PutU32(out, 0);
   PutU32(out, 0);  // pixel offset, patched below
-  PutU32(out, spec.headerSize);
-  PutU32(out, static_cast<std::uint32_t>(spec.width));
-  PutU32(out, static_cast<std::uint32_t>(spec.height));
+  PutU32(out, recipe.headerSize);
+  PutU32(out, static_cast<std::uint32_t>(recipe.width));
+  PutU32(out, static_cast<std::uint32_t>(recipe.height));
   PutU16(out, 1);
-  PutU16(out, static_cast<std::uint32_t>(spec.bitCount));
-  PutU32(out, spec.compression);
+  PutU16(out, static_cast<std::uint32_t>(recipe.bitCount));
+  PutU32(out, recipe.compression);
   PutU32(out, 0);
   PutU32(out, 2835);
   PutU32(out, 2835);
-  PutU32(out, spec.coloursUsed);
+  PutU32(out, recipe.coloursUsed);
   PutU32(out, 0);
-  if (spec.headerSize > 40) out.resize(14 + spec.headerSize, 0);
-  for (std::uint32_t colour : spec.palette) PutBgrx(out, colour);
-  std::size_t offset = spec.pixelOffset < 0 ? out.size() : static_cast<std::size_t>(spec.pixelOffset);
+  if (recipe.headerSize > 40) out.resize(14 + recipe.headerSize, 0);
+  for (std::uint32_t colour : recipe.palette) PutBgrx(out, colour);
+  std::size_t offset = recipe.pixelOffset < 0 ? out.size() : static_cast<std::size_t>(recipe.pixelOffset);
   if (offset > out.size()) out.resize(offset, 0);
-  if (writeRows && spec.width > 0) {
+  if (writeRows && recipe.width > 0) {
     for (std::int64_t i = 0; i < rows; ++i) {
-      std::int64_t y = spec.height > 0 ? rows - 1 - i : i;  // bottom-up unless negative height
-      std::size_t at = static_cast<std::size_t>(y) * spec.width;
-      PutDibRow(out, spec.width, spec.bitCount,
-                spec.indices.empty() ? nullptr : spec.indices.data() + at,
-                spec.colours.empty() ? nullptr : spec.colours.data() + at);
+      std::int64_t y = recipe.height > 0 ? rows - 1 - i : i;  // bottom-up unless negative height
+      std::size_t at = static_cast<std::size_t>(y) * recipe.width;
+      PutDibRow(out, recipe.width, recipe.bitCount,
+                recipe.indices.empty() ? nullptr : recipe.indices.data() + at,
+                recipe.colours.empty() ? nullptr : recipe.colours.data() + at);
     }
   }
   std::uint32_t size = static_cast<std::uint32_t>(out.size());
@@ -220,30 +220,30 @@ ByteVector PackGifCodes(int minCodeSize, const std::vector<std::pair<int, int>>&
   return writer.Finish(minCodeSize);
 }
 
-ByteVector WriteGif(const GifSpec& spec) {
-  const char* signature = spec.gif89 ? "GIF89a" : "GIF87a";
+ByteVector WriteGif(const GifRecipe& recipe) {
+  const char* signature = recipe.gif89 ? "GIF89a" : "GIF87a";
   ByteVector out(signature, signature + 6);
-  PutU16(out, static_cast<std::uint32_t>(spec.width));
-  PutU16(out, static_cast<std::uint32_t>(spec.height));
-  bool global = !spec.globalPalette.empty();
+  PutU16(out, static_cast<std::uint32_t>(recipe.width));
+  PutU16(out, static_cast<std::uint32_t>(recipe.height));
+  bool global = !recipe.globalPalette.empty();
   out.push_back(static_cast<std::uint8_t>((global ? 0x80 : 0) | 0x70 |
-                                          (global ? TableBits(spec.globalPalette.size()) : 0)));
-  out.push_back(static_cast<std::uint8_t>(spec.backgroundIndex));
+                                          (global ? TableBits(recipe.globalPalette.size()) : 0)));
+  out.push_back(static_cast<std::uint8_t>(recipe.backgroundIndex));
   out.push_back(0);
-  if (global) PutTable(out, spec.globalPalette);
-  if (spec.loopExtension) {
+  if (global) PutTable(out, recipe.globalPalette);
+  if (recipe.loopExtension) {
     const char* app = "NETSCAPE2.0";
     out.insert(out.end(), {0x21, 0xFF, 11});
     out.insert(out.end(), app, app + 11);
     out.insert(out.end(), {3, 1, 1, 0, 0});
   }
-  if (spec.comment) {
+  if (recipe.comment) {
     const char* text = "made by the tests";
     out.insert(out.end(), {0x21, 0xFE, static_cast<std::uint8_t>(std::strlen(text))});
     out.insert(out.end(), text, text + std::strlen(text));
     out.push_back(0);
   }
-  for (const GifFrameSpec& frame : spec.frames) {
+  for (const GifFrameRecipe& frame : recipe.frames) {
     if (frame.control) {
       out.insert(out.end(), {0x21, 0xF9, 4});
       out.push_back(static_cast<std::uint8_t>(((frame.disposal & 7) << 2) | (frame.transparent ? 1 : 0)));
@@ -263,7 +263,7 @@ ByteVector WriteGif(const GifSpec& spec) {
     if (!frame.rawData.empty()) {
       out.insert(out.end(), frame.rawData.begin(), frame.rawData.end());
     } else {
-      std::size_t entries = local ? frame.localPalette.size() : spec.globalPalette.size();
+      std::size_t entries = local ? frame.localPalette.size() : recipe.globalPalette.size();
       int minCodeSize = frame.minCodeSize;
       if (minCodeSize == 0) minCodeSize = std::max(2, TableBits(entries) + 1);
       std::vector<std::uint8_t> indices = frame.indices;
@@ -272,45 +272,45 @@ ByteVector WriteGif(const GifSpec& spec) {
       out.insert(out.end(), data.begin(), data.end());
     }
   }
-  if (spec.trailer) out.push_back(0x3B);
+  if (recipe.trailer) out.push_back(0x3B);
   return out;
 }
 
 // ---- PCX ----
 
-ByteVector WritePcx(const PcxSpec& spec) {
+ByteVector WritePcx(const PcxRecipe& recipe) {
   ByteVector out(128, 0);
-  int width = spec.xMax - spec.xMin + 1, height = spec.yMax - spec.yMin + 1;
-  int bytesPerLine = spec.bytesPerLine;
-  if (bytesPerLine == 0) bytesPerLine = static_cast<int>(RowBytes(width, spec.bitsPerPixel, 2));
+  int width = recipe.xMax - recipe.xMin + 1, height = recipe.yMax - recipe.yMin + 1;
+  int bytesPerLine = recipe.bytesPerLine;
+  if (bytesPerLine == 0) bytesPerLine = static_cast<int>(RowBytes(width, recipe.bitsPerPixel, 2));
   out[0] = 0x0A;
-  out[1] = static_cast<std::uint8_t>(spec.version);
+  out[1] = static_cast<std::uint8_t>(recipe.version);
   out[2] = 1;
-  out[3] = static_cast<std::uint8_t>(spec.bitsPerPixel);
+  out[3] = static_cast<std::uint8_t>(recipe.bitsPerPixel);
   auto put16 = [&out](std::size_t at, int value) {
     out[at] = static_cast<std::uint8_t>(value);
     out[at + 1] = static_cast<std::uint8_t>(value >> 8);
   };
-  put16(4, spec.xMin);
-  put16(6, spec.yMin);
-  put16(8, spec.xMax);
-  put16(10, spec.yMax);
+  put16(4, recipe.xMin);
+  put16(6, recipe.yMin);
+  put16(8, recipe.xMax);
+  put16(10, recipe.yMax);
   put16(12, 72);
   put16(14, 72);
-  out[65] = static_cast<std::uint8_t>(spec.planes);
+  out[65] = static_cast<std::uint8_t>(recipe.planes);
   put16(66, bytesPerLine);
   put16(68, 1);
-  if (!spec.rawData.empty()) {
-    for (std::uint8_t byte : spec.rawData) out.push_back(byte);
+  if (!recipe.rawData.empty()) {
+    for (std::uint8_t byte : recipe.rawData) out.push_back(byte);
   } else if (width > 0 && height > 0) {
     std::vector<std::uint8_t> line(static_cast<std::size_t>(bytesPerLine));
     for (int y = 0; y < height; ++y) {
-      for (int plane = 0; plane < spec.planes; ++plane) {
+      for (int plane = 0; plane < recipe.planes; ++plane) {
         std::fill(line.begin(), line.end(), 0);
         for (int x = 0; x < width; ++x) {
           std::size_t at = static_cast<std::size_t>(y) * width + x;
-          unsigned value = at < spec.indices.size() ? spec.indices[at] : 0;
-          if (spec.bitsPerPixel == 8) {
+          unsigned value = at < recipe.indices.size() ? recipe.indices[at] : 0;
+          if (recipe.bitsPerPixel == 8) {
             if (x < bytesPerLine) line[x] = static_cast<std::uint8_t>(value);
           } else if (x / 8 < bytesPerLine && (value & 1)) {
             line[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
@@ -327,51 +327,51 @@ ByteVector WritePcx(const PcxSpec& spec) {
       }
     }
   }
-  if (!spec.palette.empty()) {
+  if (!recipe.palette.empty()) {
     out.push_back(0x0C);
-    for (std::size_t i = 0; i < 256; ++i) PutRgb(out, i < spec.palette.size() ? spec.palette[i] : 0);
+    for (std::size_t i = 0; i < 256; ++i) PutRgb(out, i < recipe.palette.size() ? recipe.palette[i] : 0);
   }
   return out;
 }
 
 // ---- ICO / CUR ----
 
-ByteVector MakeIconImage(const IconImageSpec& spec) {
+ByteVector MakeIconImage(const IconImageRecipe& recipe) {
   ByteVector out;
   PutU32(out, 40);
-  PutU32(out, static_cast<std::uint32_t>(spec.width));
-  PutU32(out, static_cast<std::uint32_t>(spec.height * 2));
+  PutU32(out, static_cast<std::uint32_t>(recipe.width));
+  PutU32(out, static_cast<std::uint32_t>(recipe.height * 2));
   PutU16(out, 1);
-  PutU16(out, static_cast<std::uint32_t>(spec.bitCount));
+  PutU16(out, static_cast<std::uint32_t>(recipe.bitCount));
   for (int i = 0; i < 6; ++i) PutU32(out, 0);
-  if (spec.bitCount <= 8) {
-    std::size_t entries = 1u << spec.bitCount;
-    for (std::size_t i = 0; i < entries; ++i) PutBgrx(out, i < spec.palette.size() ? spec.palette[i] : 0);
+  if (recipe.bitCount <= 8) {
+    std::size_t entries = 1u << recipe.bitCount;
+    for (std::size_t i = 0; i < entries; ++i) PutBgrx(out, i < recipe.palette.size() ? recipe.palette[i] : 0);
   }
   std::vector<std::uint8_t> indices;
-  if (spec.bitCount <= 8)
-    for (std::uint32_t p : spec.pixels) indices.push_back(static_cast<std::uint8_t>(p));
-  for (int y = spec.height - 1; y >= 0; --y) {
-    std::size_t at = static_cast<std::size_t>(y) * spec.width;
-    PutDibRow(out, spec.width, spec.bitCount, indices.empty() ? nullptr : indices.data() + at,
-              spec.pixels.empty() || spec.bitCount <= 8 ? nullptr : spec.pixels.data() + at);
+  if (recipe.bitCount <= 8)
+    for (std::uint32_t p : recipe.pixels) indices.push_back(static_cast<std::uint8_t>(p));
+  for (int y = recipe.height - 1; y >= 0; --y) {
+    std::size_t at = static_cast<std::size_t>(y) * recipe.width;
+    PutDibRow(out, recipe.width, recipe.bitCount, indices.empty() ? nullptr : indices.data() + at,
+              recipe.pixels.empty() || recipe.bitCount <= 8 ? nullptr : recipe.pixels.data() + at);
   }
-  int maskRows = spec.andMaskRowsKept < 0 ? spec.height : spec.andMaskRowsKept;
+  int maskRows = recipe.andMaskRowsKept < 0 ? recipe.height : recipe.andMaskRowsKept;
   for (int i = 0; i < maskRows; ++i) {
-    int y = spec.height - 1 - i;
-    std::size_t at = static_cast<std::size_t>(y) * spec.width;
-    PutDibRow(out, spec.width, 1, spec.mask.empty() ? nullptr : spec.mask.data() + at, nullptr);
+    int y = recipe.height - 1 - i;
+    std::size_t at = static_cast<std::size_t>(y) * recipe.width;
+    PutDibRow(out, recipe.width, 1, recipe.mask.empty() ? nullptr : recipe.mask.data() + at, nullptr);
   }
   return out;
 }
 
-ByteVector WriteIcon(const std::vector<IconEntrySpec>& entries, int type) {
+ByteVector WriteIcon(const std::vector<IconEntryRecipe>& entries, int type) {
   ByteVector out;
   PutU16(out, 0);
   PutU16(out, static_cast<std::uint32_t>(type));
   PutU16(out, static_cast<std::uint32_t>(entries.size()));
   std::size_t place = 6 + 16 * entries.size();
-  for (const IconEntrySpec& entry : entries) {
+  for (const IconEntryRecipe& entry : entries) {
     out.push_back(static_cast<std::uint8_t>(entry.width >= 256 ? 0 : entry.width));
     out.push_back(static_cast<std::uint8_t>(entry.height >= 256 ? 0 : entry.height));
     out.push_back(static_cast<std::uint8_t>(entry.colourCount));
@@ -382,7 +382,7 @@ ByteVector WriteIcon(const std::vector<IconEntrySpec>& entries, int type) {
     PutU32(out, static_cast<std::uint32_t>(entry.offset < 0 ? place : entry.offset));
     place += entry.image.size();
   }
-  for (const IconEntrySpec& entry : entries) out.insert(out.end(), entry.image.begin(), entry.image.end());
+  for (const IconEntryRecipe& entry : entries) out.insert(out.end(), entry.image.begin(), entry.image.end());
   return out;
 }
 

@@ -11,7 +11,7 @@ namespace tolvane::picture::fixtures {
 using ByteVector = std::vector<std::uint8_t>;
 
 // ---- BMP ----
-struct BmpSpec {
+struct BmpRecipe {
   int width = 0;
   int height = 0;                // written as given: negative means rows top-down
   int bitCount = 24;             // 1, 4, 8, 24, 32 (others are written as asked, for failures)
@@ -24,10 +24,10 @@ struct BmpSpec {
   std::vector<std::uint8_t> indices;
   std::vector<std::uint32_t> colours;
 };
-ByteVector WriteBmp(const BmpSpec& spec);
+ByteVector WriteBmp(const BmpRecipe& recipe);
 
 // ---- GIF ----
-struct GifFrameSpec {
+struct GifFrameRecipe {
   int left = 0, top = 0, width = 0, height = 0;
   std::vector<std::uint8_t> indices;  // width * height, display order (top row first)
   std::vector<std::uint32_t> localPalette;  // empty: no local colour table
@@ -41,17 +41,17 @@ struct GifFrameSpec {
   ByteVector rawData;                 // non-empty: written instead of the encoded LZW data
                                       // (minimum code size byte and sub-blocks included)
 };
-struct GifSpec {
+struct GifRecipe {
   int width = 0, height = 0;
   std::vector<std::uint32_t> globalPalette;  // empty: no global colour table
   int backgroundIndex = 0;
   bool gif89 = true;
   bool loopExtension = false;         // a NETSCAPE2.0 application extension (loop once)
   bool comment = false;               // a comment extension before the first frame
-  std::vector<GifFrameSpec> frames;
+  std::vector<GifFrameRecipe> frames;
   bool trailer = true;
 };
-ByteVector WriteGif(const GifSpec& spec);
+ByteVector WriteGif(const GifRecipe& recipe);
 // LZW-encodes display-order indices into a frame's data: the minimum code size byte and the
 // sub-blocks with their terminator. Rows are reordered when `interlaced` and `width` given.
 ByteVector EncodeGifLzw(const std::vector<std::uint8_t>& indices, int minCodeSize,
@@ -61,7 +61,7 @@ ByteVector EncodeGifLzw(const std::vector<std::uint8_t>& indices, int minCodeSiz
 ByteVector PackGifCodes(int minCodeSize, const std::vector<std::pair<int, int>>& codes);
 
 // ---- PCX ----
-struct PcxSpec {
+struct PcxRecipe {
   int version = 5;
   int bitsPerPixel = 8;   // 8 or 1
   int planes = 1;
@@ -72,12 +72,12 @@ struct PcxSpec {
   std::vector<std::uint32_t> palette;  // 8 bits: written after a 0C byte when not empty
   ByteVector rawData;     // non-empty: written as the pixel data instead of encoding `indices`
 };
-ByteVector WritePcx(const PcxSpec& spec);
+ByteVector WritePcx(const PcxRecipe& recipe);
 
 // ---- ICO / CUR ----
 // A device-independent image as an icon resource holds it: a 40-byte header whose height is
 // twice the image's, the colour table, the XOR rows and the AND mask rows (bottom-up).
-struct IconImageSpec {
+struct IconImageRecipe {
   int width = 32, height = 32;
   int bitCount = 32;
   std::vector<std::uint32_t> palette;  // bits <= 8; 2^bitCount entries written when empty
@@ -86,8 +86,8 @@ struct IconImageSpec {
   std::vector<std::uint8_t> mask;      // display order, 1 = transparent; empty: all opaque
   int andMaskRowsKept = -1;            // fewer rows than the height cuts the AND mask short
 };
-ByteVector MakeIconImage(const IconImageSpec& spec);
-struct IconEntrySpec {
+ByteVector MakeIconImage(const IconImageRecipe& recipe);
+struct IconEntryRecipe {
   int width = 32, height = 32;   // the directory's (256 written as 0)
   int colourCount = 0;
   int planesOrHotspotX = 1;
@@ -96,7 +96,7 @@ struct IconEntrySpec {
   std::int64_t offset = -1;      // -1: where the writer puts the image
   std::int64_t size = -1;        // -1: the image's size
 };
-ByteVector WriteIcon(const std::vector<IconEntrySpec>& entries, int type = 1);  // 2: cursor
+ByteVector WriteIcon(const std::vector<IconEntryRecipe>& entries, int type = 1);  // 2: cursor
 
 // ---- JPEG / PNG (encoded with the libraries) ----
 // rgb: width * height 0x00RRGGBB. Greyscale writes one component (from the green channel).

@@ -7,16 +7,16 @@ namespace tolvane::picture {
 namespace {
 
 using fixtures::ByteVector;
-using fixtures::GifFrameSpec;
-using fixtures::GifSpec;
+using fixtures::GifFrameRecipe;
+using fixtures::GifRecipe;
 
 constexpr std::uint32_t kBox = 0xD4D0C8;  // the box's background
 // Palette: 0 red, 1 green, 2 blue, 3 white (the GIF's own background colour index).
 const std::vector<std::uint32_t> kPalette = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
 constexpr std::uint32_t R = 0xFF0000, G = 0x00FF00, B = 0x0000FF, W = 0xFFFFFF, _ = kBox;
 
-GifFrameSpec Frame(int left, int top, int width, int height, std::uint8_t index) {
-  GifFrameSpec frame;
+GifFrameRecipe Frame(int left, int top, int width, int height, std::uint8_t index) {
+  GifFrameRecipe frame;
   frame.left = left;
   frame.top = top;
   frame.width = width;
@@ -25,7 +25,7 @@ GifFrameSpec Frame(int left, int top, int width, int height, std::uint8_t index)
   return frame;
 }
 
-GifFrameSpec WithControl(GifFrameSpec frame, int disposal, int delay, int transparentIndex = -1) {
+GifFrameRecipe WithControl(GifFrameRecipe frame, int disposal, int delay, int transparentIndex = -1) {
   frame.control = true;
   frame.disposal = disposal;
   frame.delay = delay;
@@ -34,14 +34,14 @@ GifFrameSpec WithControl(GifFrameSpec frame, int disposal, int delay, int transp
   return frame;
 }
 
-std::shared_ptr<GifAnimation> Animation(int width, int height, std::vector<GifFrameSpec> frames) {
-  GifSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.globalPalette = kPalette;
-  spec.backgroundIndex = 3;
-  spec.frames = std::move(frames);
-  ByteVector file = fixtures::WriteGif(spec);
+std::shared_ptr<GifAnimation> Animation(int width, int height, std::vector<GifFrameRecipe> frames) {
+  GifRecipe recipe;
+  recipe.width = width;
+  recipe.height = height;
+  recipe.globalPalette = kPalette;
+  recipe.backgroundIndex = 3;
+  recipe.frames = std::move(frames);
+  ByteVector file = fixtures::WriteGif(recipe);
   return GifAnimation::Parse(file.data(), file.size());
 }
 
@@ -75,7 +75,7 @@ TEST(GifCompositor, StartsFromTheBoxBackgroundAndHoldsDelayTimesTen) {
 TEST(GifCompositor, GraphicControlRules) {
   struct Case {
     const char* name;
-    std::vector<GifFrameSpec> frames;
+    std::vector<GifFrameRecipe> frames;
     std::vector<int> holds;
     std::vector<std::vector<std::uint32_t>> canvases;  // after each step
   };
@@ -130,19 +130,19 @@ TEST(GifCompositor, GraphicControlRules) {
 }
 
 TEST(GifCompositor, RestartsAtTheTrailerOrAZeroByteWhateverTheLoopCount) {
-  GifSpec spec;
-  spec.width = 1;
-  spec.height = 1;
-  spec.globalPalette = kPalette;
-  spec.loopExtension = true;  // loop once: ignored
-  spec.comment = true;
-  spec.frames = {WithControl(Frame(0, 0, 1, 1, 0), 0, 2), WithControl(Frame(0, 0, 1, 1, 1), 0, 3)};
+  GifRecipe recipe;
+  recipe.width = 1;
+  recipe.height = 1;
+  recipe.globalPalette = kPalette;
+  recipe.loopExtension = true;  // loop once: ignored
+  recipe.comment = true;
+  recipe.frames = {WithControl(Frame(0, 0, 1, 1, 0), 0, 2), WithControl(Frame(0, 0, 1, 1, 1), 0, 3)};
   for (std::uint8_t end : {0x3B, 0x00}) {
-    spec.trailer = false;
-    ByteVector file = fixtures::WriteGif(spec);
+    recipe.trailer = false;
+    ByteVector file = fixtures::WriteGif(recipe);
     file.push_back(end);
     // Whatever follows is never read: a third frame here must not show.
-    ByteVector third = fixtures::WriteGif(spec);
+    ByteVector third = fixtures::WriteGif(recipe);
     file.insert(file.end(), third.begin() + 13 + 12, third.end());
     auto gif = GifAnimation::Parse(file.data(), file.size());
     ASSERT_TRUE(gif);
@@ -160,9 +160,9 @@ TEST(GifCompositor, RestartsAtTheTrailerOrAZeroByteWhateverTheLoopCount) {
 TEST(GifCompositor, UndecodableLaterFramesStillReturnHoldTimes) {
   // Frames after the first with an impossible code size, a cut-off file, and many graphic
   // control extensions between frames: each Step draws what it can and returns.
-  std::vector<GifFrameSpec> frames = {WithControl(Frame(0, 0, 2, 1, 0), 0, 1)};
+  std::vector<GifFrameRecipe> frames = {WithControl(Frame(0, 0, 2, 1, 0), 0, 1)};
   for (int i = 0; i < 50; ++i) {
-    GifFrameSpec broken = WithControl(Frame(0, 0, 2, 1, 1), 3, 2);
+    GifFrameRecipe broken = WithControl(Frame(0, 0, 2, 1, 1), 3, 2);
     broken.rawData = fixtures::PackGifCodes(12, {{0, 12}});
     frames.push_back(broken);
   }
@@ -177,17 +177,17 @@ TEST(GifCompositor, UndecodableLaterFramesStillReturnHoldTimes) {
 }
 
 TEST(GifCompositor, InterlacedAndLocalTableFrames) {
-  GifSpec spec;
-  spec.width = 2;
-  spec.height = 5;
-  spec.globalPalette = kPalette;
-  GifFrameSpec first = Frame(0, 0, 2, 5, 0);
+  GifRecipe recipe;
+  recipe.width = 2;
+  recipe.height = 5;
+  recipe.globalPalette = kPalette;
+  GifFrameRecipe first = Frame(0, 0, 2, 5, 0);
   first.interlaced = true;
   first.indices = {0, 0, 1, 1, 2, 2, 3, 3, 0, 1};
-  GifFrameSpec second = Frame(0, 0, 1, 1, 1);
+  GifFrameRecipe second = Frame(0, 0, 1, 1, 1);
   second.localPalette = {0x123456, 0x654321};
-  spec.frames = {first, second};
-  ByteVector file = fixtures::WriteGif(spec);
+  recipe.frames = {first, second};
+  ByteVector file = fixtures::WriteGif(recipe);
   auto gif = GifAnimation::Parse(file.data(), file.size());
   ASSERT_TRUE(gif);
   GifCompositor compositor(gif, kBox);

@@ -8,8 +8,8 @@ namespace tolvane::picture {
 namespace {
 
 using fixtures::ByteVector;
-using fixtures::GifFrameSpec;
-using fixtures::GifSpec;
+using fixtures::GifFrameRecipe;
+using fixtures::GifRecipe;
 
 std::vector<std::uint8_t> NoiseIndices(std::size_t count, int colours, std::uint32_t seed) {
   std::vector<std::uint8_t> out(count);
@@ -20,17 +20,17 @@ std::vector<std::uint8_t> NoiseIndices(std::size_t count, int colours, std::uint
   return out;
 }
 
-GifSpec OneFrame(int width, int height, int colours, std::vector<std::uint8_t> indices) {
-  GifSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.globalPalette = fixtures::PatternPalette(colours);
-  GifFrameSpec frame;
+GifRecipe OneFrame(int width, int height, int colours, std::vector<std::uint8_t> indices) {
+  GifRecipe recipe;
+  recipe.width = width;
+  recipe.height = height;
+  recipe.globalPalette = fixtures::PatternPalette(colours);
+  GifFrameRecipe frame;
   frame.width = width;
   frame.height = height;
   frame.indices = std::move(indices);
-  spec.frames.push_back(frame);
-  return spec;
+  recipe.frames.push_back(frame);
+  return recipe;
 }
 
 std::shared_ptr<GifAnimation> Parse(const ByteVector& file) { return GifAnimation::Parse(file.data(), file.size()); }
@@ -69,20 +69,20 @@ TEST(GifAnimation, StillPicturesRoundTrip) {
                        std::to_string(c.colours) + (c.interlaced ? " interlaced" : "") + (c.local ? " local" : "");
     std::vector<std::uint8_t> indices = c.noise ? NoiseIndices(c.width * c.height, c.colours, c.width * 31 + c.height)
                                                 : fixtures::PatternIndices(c.width, c.height, c.colours);
-    GifSpec spec = OneFrame(c.width, c.height, c.colours, indices);
-    spec.frames[0].interlaced = c.interlaced;
+    GifRecipe recipe = OneFrame(c.width, c.height, c.colours, indices);
+    recipe.frames[0].interlaced = c.interlaced;
     if (c.local) {
-      spec.frames[0].localPalette = fixtures::PatternPalette(c.colours);
-      for (auto& colour : spec.frames[0].localPalette) colour ^= 0x00FF00;
-      spec.globalPalette.clear();
+      recipe.frames[0].localPalette = fixtures::PatternPalette(c.colours);
+      for (auto& colour : recipe.frames[0].localPalette) colour ^= 0x00FF00;
+      recipe.globalPalette.clear();
     }
-    auto gif = Parse(fixtures::WriteGif(spec));
+    auto gif = Parse(fixtures::WriteGif(recipe));
     ASSERT_TRUE(gif) << name;
     EXPECT_FALSE(gif->animated()) << name;
     EXPECT_EQ(gif->width(), c.width);
     EXPECT_EQ(gif->height(), c.height);
     ExpectStill(*gif, indices, name);
-    const auto& palette = c.local ? spec.frames[0].localPalette : spec.globalPalette;
+    const auto& palette = c.local ? recipe.frames[0].localPalette : recipe.globalPalette;
     for (int i = 0; i < c.colours; ++i) ASSERT_EQ(gif->still().palette[i], palette[i]) << name;
   }
 }
@@ -91,9 +91,9 @@ TEST(GifAnimation, MinimumCodeSizesAndAFullTableWithoutClear) {
   for (int minCodeSize = 1; minCodeSize <= 8; ++minCodeSize) {
     int colours = 1 << minCodeSize;
     std::vector<std::uint8_t> indices = NoiseIndices(40 * 40, colours, minCodeSize);
-    GifSpec spec = OneFrame(40, 40, colours, indices);
-    spec.frames[0].minCodeSize = minCodeSize;
-    auto gif = Parse(fixtures::WriteGif(spec));
+    GifRecipe recipe = OneFrame(40, 40, colours, indices);
+    recipe.frames[0].minCodeSize = minCodeSize;
+    auto gif = Parse(fixtures::WriteGif(recipe));
     ASSERT_TRUE(gif) << minCodeSize;
     ExpectStill(*gif, indices, "code size " + std::to_string(minCodeSize));
   }
@@ -114,9 +114,9 @@ TEST(GifAnimation, MinimumCodeSizesAndAFullTableWithoutClear) {
     }
   }
   codes.push_back({5, width});
-  GifSpec spec = OneFrame(100, 50, 4, {});
-  spec.frames[0].rawData = fixtures::PackGifCodes(minCodeSize, codes);
-  auto gif = Parse(fixtures::WriteGif(spec));
+  GifRecipe recipe = OneFrame(100, 50, 4, {});
+  recipe.frames[0].rawData = fixtures::PackGifCodes(minCodeSize, codes);
+  auto gif = Parse(fixtures::WriteGif(recipe));
   ASSERT_TRUE(gif);
   ExpectStill(*gif, expected, "full table");
 }
@@ -139,12 +139,12 @@ TEST(GifAnimation, HostileCodeStreamsStopSafely) {
       {"data ends without an end code", 4, 2, {{4, 3}, {2, 3}}, {2}},
   };
   for (const Case& c : cases) {
-    GifSpec spec = OneFrame(4, 2, 4, {});
-    spec.backgroundIndex = 0;
-    spec.frames[0].width = c.frameWidth;
-    spec.frames[0].height = 1;
-    spec.frames[0].rawData = fixtures::PackGifCodes(c.minCodeSize, c.codes);
-    auto gif = Parse(fixtures::WriteGif(spec));
+    GifRecipe recipe = OneFrame(4, 2, 4, {});
+    recipe.backgroundIndex = 0;
+    recipe.frames[0].width = c.frameWidth;
+    recipe.frames[0].height = 1;
+    recipe.frames[0].rawData = fixtures::PackGifCodes(c.minCodeSize, c.codes);
+    auto gif = Parse(fixtures::WriteGif(recipe));
     ASSERT_TRUE(gif) << c.name;
     std::vector<std::uint8_t> expected(8, 0);
     std::copy(c.expected.begin(), c.expected.end(), expected.begin());
@@ -154,11 +154,11 @@ TEST(GifAnimation, HostileCodeStreamsStopSafely) {
   // Minimum code sizes a palette index cannot come from: the first frame does not decode.
   for (bool animated : {false, true}) {
     for (int minCodeSize : {0, 9, 11, 12, 255}) {
-      GifSpec spec = OneFrame(4, 2, 4, {});
-      GifFrameSpec good = spec.frames[0];
-      spec.frames[0].rawData = fixtures::PackGifCodes(minCodeSize, {{0, 12}, {1, 12}});
-      if (animated) spec.frames.push_back(good);
-      EXPECT_FALSE(Parse(fixtures::WriteGif(spec))) << minCodeSize << (animated ? " animated" : "");
+      GifRecipe recipe = OneFrame(4, 2, 4, {});
+      GifFrameRecipe good = recipe.frames[0];
+      recipe.frames[0].rawData = fixtures::PackGifCodes(minCodeSize, {{0, 12}, {1, 12}});
+      if (animated) recipe.frames.push_back(good);
+      EXPECT_FALSE(Parse(fixtures::WriteGif(recipe))) << minCodeSize << (animated ? " animated" : "");
     }
   }
 }
@@ -175,15 +175,15 @@ TEST(GifAnimation, FramesOutsideOrAcrossTheScreenAreClipped) {
   };
   const int screenWidth = 6, screenHeight = 4;
   for (const Case& c : cases) {
-    GifSpec spec = OneFrame(screenWidth, screenHeight, 4, {});
-    spec.backgroundIndex = 3;
-    GifFrameSpec& frame = spec.frames[0];
+    GifRecipe recipe = OneFrame(screenWidth, screenHeight, 4, {});
+    recipe.backgroundIndex = 3;
+    GifFrameRecipe& frame = recipe.frames[0];
     frame.left = c.left;
     frame.top = c.top;
     frame.width = c.width;
     frame.height = c.height;
     frame.indices = NoiseIndices(static_cast<std::size_t>(c.width) * c.height, 3, 7);
-    auto gif = Parse(fixtures::WriteGif(spec));
+    auto gif = Parse(fixtures::WriteGif(recipe));
     ASSERT_TRUE(gif) << c.name;
     std::vector<std::uint8_t> expected(screenWidth * screenHeight, 3);
     for (int y = 0; y < c.height; ++y)
@@ -196,16 +196,16 @@ TEST(GifAnimation, FramesOutsideOrAcrossTheScreenAreClipped) {
 
 TEST(GifAnimation, ColourTablesAndIndicesPastThem) {
   // Two global entries; index 3 lies past the table and reads as black.
-  GifSpec spec = OneFrame(4, 1, 2, {0, 1, 3, 1});
-  spec.frames[0].minCodeSize = 2;
-  auto gif = Parse(fixtures::WriteGif(spec));
+  GifRecipe recipe = OneFrame(4, 1, 2, {0, 1, 3, 1});
+  recipe.frames[0].minCodeSize = 2;
+  auto gif = Parse(fixtures::WriteGif(recipe));
   ASSERT_TRUE(gif);
-  EXPECT_EQ(PixelAt(gif->still(), 1, 0), spec.globalPalette[1]);
+  EXPECT_EQ(PixelAt(gif->still(), 1, 0), recipe.globalPalette[1]);
   EXPECT_EQ(PixelAt(gif->still(), 2, 0), 0u);
 
   // No colour table at all: black.
-  spec.globalPalette.clear();
-  gif = Parse(fixtures::WriteGif(spec));
+  recipe.globalPalette.clear();
+  gif = Parse(fixtures::WriteGif(recipe));
   ASSERT_TRUE(gif);
   EXPECT_EQ(PixelAt(gif->still(), 1, 0), 0u);
 }
@@ -247,10 +247,10 @@ TEST(GifAnimation, DataCutShortKeepsTheDecodedPart) {
 
 TEST(GifAnimation, AFewBytesAskingForALargeFrameGetLittleMemory) {
   // A 16384 x 4096 screen and frame (within the cap) whose data is six codes.
-  GifSpec spec = OneFrame(16384, 4096, 4, {});
-  spec.frames[0].rawData = fixtures::PackGifCodes(2, {{4, 3}, {1, 3}, {6, 3}, {7, 3}, {8, 4}, {5, 4}});
-  spec.frames.push_back(spec.frames[0]);  // animated: the compositor decodes frames later too
-  ByteVector file = fixtures::WriteGif(spec);
+  GifRecipe recipe = OneFrame(16384, 4096, 4, {});
+  recipe.frames[0].rawData = fixtures::PackGifCodes(2, {{4, 3}, {1, 3}, {6, 3}, {7, 3}, {8, 4}, {5, 4}});
+  recipe.frames.push_back(recipe.frames[0]);  // animated: the compositor decodes frames later too
+  ByteVector file = fixtures::WriteGif(recipe);
   ASSERT_LE(file.size(), 64u);
   auto gif = Parse(file);
   ASSERT_TRUE(gif);  // the screen itself is allowed
@@ -261,14 +261,14 @@ TEST(GifAnimation, AFewBytesAskingForALargeFrameGetLittleMemory) {
 }
 
 TEST(GifAnimation, BlocksInFileOrder) {
-  GifSpec spec = OneFrame(2, 2, 2, {0, 1, 1, 0});
-  spec.loopExtension = true;
-  spec.comment = true;
-  spec.frames[0].control = true;
-  spec.frames[0].delay = 7;
-  spec.frames.push_back(spec.frames[0]);
-  spec.frames[1].control = false;
-  auto gif = Parse(fixtures::WriteGif(spec));
+  GifRecipe recipe = OneFrame(2, 2, 2, {0, 1, 1, 0});
+  recipe.loopExtension = true;
+  recipe.comment = true;
+  recipe.frames[0].control = true;
+  recipe.frames[0].delay = 7;
+  recipe.frames.push_back(recipe.frames[0]);
+  recipe.frames[1].control = false;
+  auto gif = Parse(fixtures::WriteGif(recipe));
   ASSERT_TRUE(gif);
   EXPECT_TRUE(gif->animated());
   ASSERT_EQ(gif->blocks().size(), 3u);

@@ -9,19 +9,19 @@ namespace tolvane::picture {
 namespace {
 
 using fixtures::ByteVector;
-using fixtures::IconEntrySpec;
-using fixtures::IconImageSpec;
+using fixtures::IconEntryRecipe;
+using fixtures::IconImageRecipe;
 
 ByteVector Image(int width, int height, int bits) {
-  IconImageSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.bitCount = bits;
-  return fixtures::MakeIconImage(spec);
+  IconImageRecipe recipe;
+  recipe.width = width;
+  recipe.height = height;
+  recipe.bitCount = bits;
+  return fixtures::MakeIconImage(recipe);
 }
 
-IconEntrySpec Entry(int width, int colourCount, int bits = 8) {
-  IconEntrySpec entry;
+IconEntryRecipe Entry(int width, int colourCount, int bits = 8) {
+  IconEntryRecipe entry;
   entry.width = entry.height = width;
   entry.colourCount = colourCount;
   entry.bitCountOrHotspotY = bits;
@@ -30,7 +30,7 @@ IconEntrySpec Entry(int width, int colourCount, int bits = 8) {
 }
 
 // Offset of entry `index` as the writer lays the images out.
-std::size_t OffsetOf(const std::vector<IconEntrySpec>& entries, std::size_t index) {
+std::size_t OffsetOf(const std::vector<IconEntryRecipe>& entries, std::size_t index) {
   std::size_t offset = 6 + 16 * entries.size();
   for (std::size_t i = 0; i < index; ++i) offset += entries[i].image.size();
   return offset;
@@ -39,7 +39,7 @@ std::size_t OffsetOf(const std::vector<IconEntrySpec>& entries, std::size_t inde
 TEST(ChooseIconImage, FirstThirtyTwoWideWithMoreThanFifteenColoursElseTheLast) {
   struct Case {
     const char* name;
-    std::vector<IconEntrySpec> entries;
+    std::vector<IconEntryRecipe> entries;
     std::size_t chosen;
   };
   Case cases[] = {
@@ -55,7 +55,7 @@ TEST(ChooseIconImage, FirstThirtyTwoWideWithMoreThanFifteenColoursElseTheLast) {
       ByteVector file = fixtures::WriteIcon(c.entries, type);
       IconImage icon;
       ASSERT_EQ(ChooseIconImage(file.data(), file.size(), icon), nullptr) << c.name;
-      const IconEntrySpec& expected = c.entries[c.chosen];
+      const IconEntryRecipe& expected = c.entries[c.chosen];
       EXPECT_EQ(icon.offset, OffsetOf(c.entries, c.chosen)) << c.name;
       EXPECT_EQ(icon.size, expected.image.size()) << c.name;
       EXPECT_EQ(icon.width, expected.width == 0 ? 256 : expected.width) << c.name;
@@ -68,7 +68,7 @@ TEST(ChooseIconImage, FirstThirtyTwoWideWithMoreThanFifteenColoursElseTheLast) {
 
 TEST(ChooseIconImage, FactsComeFromTheImageHeaderNotTheDirectory) {
   // The directory says 16 x 16, 8 bits; the image is a whole 24 x 24 of 32 bits.
-  IconEntrySpec entry = Entry(16, 0);
+  IconEntryRecipe entry = Entry(16, 0);
   entry.image = Image(24, 24, 32);
   ByteVector file = fixtures::WriteIcon({entry});
   IconImage icon;
@@ -89,10 +89,10 @@ TEST(ChooseIconImage, FactsComeFromTheImageHeaderNotTheDirectory) {
 TEST(ChooseIconImage, RefusesImagesThatDoNotLieInTheFileOrDoNotHoldTheirData) {
   struct Case {
     const char* name;
-    std::vector<IconEntrySpec> entries;
+    std::vector<IconEntryRecipe> entries;
     const char* failure;
   };
-  auto with = [](IconEntrySpec entry, auto change) {
+  auto with = [](IconEntryRecipe entry, auto change) {
     change(entry);
     return entry;
   };
@@ -100,31 +100,31 @@ TEST(ChooseIconImage, RefusesImagesThatDoNotLieInTheFileOrDoNotHoldTheirData) {
     std::memcpy(image.data() + at, &value, 4);
     return image;
   };
-  IconEntrySpec good = Entry(32, 0, 32);
-  IconImageSpec shortMask;
+  IconEntryRecipe good = Entry(32, 0, 32);
+  IconImageRecipe shortMask;
   shortMask.andMaskRowsKept = 16;
   Case cases[] = {
-      {"offset and size past the end", {with(good, [](IconEntrySpec& e) { e.size = e.image.size() + 1; })},
+      {"offset and size past the end", {with(good, [](IconEntryRecipe& e) { e.size = e.image.size() + 1; })},
        "image outside the file"},
-      {"offset past the end", {with(good, [](IconEntrySpec& e) { e.offset = 1 << 20; })}, "image outside the file"},
+      {"offset past the end", {with(good, [](IconEntryRecipe& e) { e.offset = 1 << 20; })}, "image outside the file"},
       {"offset plus size wraps around",
-       {with(good, [](IconEntrySpec& e) { e.offset = 0xFFFFFFF0; e.size = 0x20; })}, "image outside the file"},
-      {"zero size", {with(good, [](IconEntrySpec& e) { e.size = 0; })}, "image outside the file"},
-      {"short AND mask", {with(good, [&](IconEntrySpec& e) { e.image = fixtures::MakeIconImage(shortMask); })},
+       {with(good, [](IconEntryRecipe& e) { e.offset = 0xFFFFFFF0; e.size = 0x20; })}, "image outside the file"},
+      {"zero size", {with(good, [](IconEntryRecipe& e) { e.size = 0; })}, "image outside the file"},
+      {"short AND mask", {with(good, [&](IconEntryRecipe& e) { e.image = fixtures::MakeIconImage(shortMask); })},
        "image data short"},
       {"header larger than the directory says and than its data",
-       {with(good, [&](IconEntrySpec& e) { e.image = header(e.image, 4, 64); e.image = header(e.image, 8, 128); })},
+       {with(good, [&](IconEntryRecipe& e) { e.image = header(e.image, 4, 64); e.image = header(e.image, 8, 128); })},
        "image data short"},
-      {"header size below 40", {with(good, [&](IconEntrySpec& e) { e.image = header(e.image, 0, 12); })}, "image header"},
+      {"header size below 40", {with(good, [&](IconEntryRecipe& e) { e.image = header(e.image, 0, 12); })}, "image header"},
       {"header size beyond the image",
-       {with(good, [&](IconEntrySpec& e) { e.image = header(e.image, 0, 100000); })}, "image header"},
-      {"compressed", {with(good, [&](IconEntrySpec& e) { e.image = header(e.image, 16, 1); })}, "compressed image"},
+       {with(good, [&](IconEntryRecipe& e) { e.image = header(e.image, 0, 100000); })}, "image header"},
+      {"compressed", {with(good, [&](IconEntryRecipe& e) { e.image = header(e.image, 16, 1); })}, "compressed image"},
       {"colour table over 256",
-       {with(Entry(32, 0, 8), [&](IconEntrySpec& e) { e.image = header(e.image, 32, 1000); })}, "colour table size"},
-      {"zero height", {with(good, [&](IconEntrySpec& e) { e.image = header(e.image, 8, 1); })}, "dimensions"},
-      {"negative width", {with(good, [&](IconEntrySpec& e) { e.image = header(e.image, 4, 0x80000000u); })},
+       {with(Entry(32, 0, 8), [&](IconEntryRecipe& e) { e.image = header(e.image, 32, 1000); })}, "colour table size"},
+      {"zero height", {with(good, [&](IconEntryRecipe& e) { e.image = header(e.image, 8, 1); })}, "dimensions"},
+      {"negative width", {with(good, [&](IconEntryRecipe& e) { e.image = header(e.image, 4, 0x80000000u); })},
        "dimensions"},
-      {"image too short for its header", {with(good, [](IconEntrySpec& e) { e.image.resize(20); })}, "image header"},
+      {"image too short for its header", {with(good, [](IconEntryRecipe& e) { e.image.resize(20); })}, "image header"},
   };
   for (const Case& c : cases) {
     ByteVector file = fixtures::WriteIcon(c.entries);

@@ -7,32 +7,32 @@
 namespace tolvane::picture {
 namespace {
 
-using fixtures::PcxSpec;
+using fixtures::PcxRecipe;
 using fixtures::WritePcx;
 
-PcxSpec PatternPcx(int bits, int width, int height) {
-  PcxSpec spec;
-  spec.bitsPerPixel = bits;
-  spec.version = bits == 8 ? 5 : 3;
-  spec.xMin = 3;
-  spec.yMin = 2;
-  spec.xMax = 3 + width - 1;
-  spec.yMax = 2 + height - 1;
-  spec.indices = fixtures::PatternIndices(width, height, bits == 8 ? 256 : 2);
-  if (bits == 8) spec.palette = fixtures::PatternPalette(256);
-  return spec;
+PcxRecipe PatternPcx(int bits, int width, int height) {
+  PcxRecipe recipe;
+  recipe.bitsPerPixel = bits;
+  recipe.version = bits == 8 ? 5 : 3;
+  recipe.xMin = 3;
+  recipe.yMin = 2;
+  recipe.xMax = 3 + width - 1;
+  recipe.yMax = 2 + height - 1;
+  recipe.indices = fixtures::PatternIndices(width, height, bits == 8 ? 256 : 2);
+  if (bits == 8) recipe.palette = fixtures::PatternPalette(256);
+  return recipe;
 }
 
-void ExpectIndices(const PcxSpec& spec, const Raster& raster, const char* name) {
-  int width = spec.xMax - spec.xMin + 1, height = spec.yMax - spec.yMin + 1;
+void ExpectIndices(const PcxRecipe& recipe, const Raster& raster, const char* name) {
+  int width = recipe.xMax - recipe.xMin + 1, height = recipe.yMax - recipe.yMin + 1;
   ASSERT_EQ(raster.width, width) << name;
   ASSERT_EQ(raster.height, height) << name;
   ASSERT_EQ(raster.stride % 4, 0u) << name;
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
-      std::uint8_t index = spec.indices[static_cast<std::size_t>(y) * width + x];
-      std::uint32_t expected = spec.bitsPerPixel == 1 ? (index ? 0xFFFFFFu : 0u)
-                                                      : spec.palette[index];
+      std::uint8_t index = recipe.indices[static_cast<std::size_t>(y) * width + x];
+      std::uint32_t expected = recipe.bitsPerPixel == 1 ? (index ? 0xFFFFFFu : 0u)
+                                                      : recipe.palette[index];
       ASSERT_EQ(PixelAt(raster, x, y), expected) << name << " at " << x << "," << y;
     }
 }
@@ -42,20 +42,20 @@ TEST(DecodePcx, EightAndOneBitPicturesWithPaddedRows) {
     int bits, width, height;
   } cases[] = {{8, 1, 1}, {8, 5, 3}, {8, 64, 4}, {8, 130, 2}, {1, 1, 1}, {1, 9, 3}, {1, 17, 2}, {1, 40, 5}};
   for (const Case& c : cases) {
-    PcxSpec spec = PatternPcx(c.bits, c.width, c.height);
-    fixtures::ByteVector file = WritePcx(spec);
+    PcxRecipe recipe = PatternPcx(c.bits, c.width, c.height);
+    fixtures::ByteVector file = WritePcx(recipe);
     std::string name = std::to_string(c.bits) + " bits " + std::to_string(c.width) + "x" + std::to_string(c.height);
     Raster raster;
     ASSERT_EQ(DecodePcx(file.data(), file.size(), raster), nullptr) << name;
     EXPECT_EQ(raster.layout, c.bits == 8 ? Raster::Layout::Indexed8 : Raster::Layout::Mono1) << name;
-    ExpectIndices(spec, raster, name.c_str());
+    ExpectIndices(recipe, raster, name.c_str());
   }
 }
 
 TEST(DecodePcx, MonochromeIsBlackForClearBitsAndWhiteForSet) {
-  PcxSpec spec = PatternPcx(1, 8, 1);
-  spec.indices = {0, 1, 1, 0, 0, 0, 1, 0};
-  fixtures::ByteVector file = WritePcx(spec);
+  PcxRecipe recipe = PatternPcx(1, 8, 1);
+  recipe.indices = {0, 1, 1, 0, 0, 0, 1, 0};
+  fixtures::ByteVector file = WritePcx(recipe);
   Raster raster;
   ASSERT_EQ(DecodePcx(file.data(), file.size(), raster), nullptr);
   EXPECT_EQ(raster.palette[0], 0x000000u);
@@ -66,28 +66,28 @@ TEST(DecodePcx, MonochromeIsBlackForClearBitsAndWhiteForSet) {
 TEST(DecodePcx, RunsAcrossRowsAndPastTheImage) {
   // 4x2 picture, bytes per line 4: one run of 6 covers row 0 and half of row 1; the last run
   // asks for 60 bytes where 2 remain. The colour table still follows.
-  PcxSpec spec = PatternPcx(8, 4, 2);
-  spec.bytesPerLine = 4;
-  spec.rawData = {0xC6, 9, 0xFC, 7};
-  fixtures::ByteVector file = WritePcx(spec);
+  PcxRecipe recipe = PatternPcx(8, 4, 2);
+  recipe.bytesPerLine = 4;
+  recipe.rawData = {0xC6, 9, 0xFC, 7};
+  fixtures::ByteVector file = WritePcx(recipe);
   Raster raster;
   ASSERT_EQ(DecodePcx(file.data(), file.size(), raster), nullptr);
-  spec.indices = {9, 9, 9, 9, 9, 9, 7, 7};
-  ExpectIndices(spec, raster, "runs");
+  recipe.indices = {9, 9, 9, 9, 9, 9, 7, 7};
+  ExpectIndices(recipe, raster, "runs");
 
   // Bytes per line wider than the picture: the padding bytes are dropped, not shown.
-  spec.bytesPerLine = 6;
-  spec.rawData = {1, 2, 3, 4, 0xC2, 0xEE, 5, 6, 7, 8, 0xC2, 0xEE};
-  file = WritePcx(spec);
+  recipe.bytesPerLine = 6;
+  recipe.rawData = {1, 2, 3, 4, 0xC2, 0xEE, 5, 6, 7, 8, 0xC2, 0xEE};
+  file = WritePcx(recipe);
   ASSERT_EQ(DecodePcx(file.data(), file.size(), raster), nullptr);
-  spec.indices = {1, 2, 3, 4, 5, 6, 7, 8};
-  ExpectIndices(spec, raster, "padding");
+  recipe.indices = {1, 2, 3, 4, 5, 6, 7, 8};
+  ExpectIndices(recipe, raster, "padding");
 
   // Data that ends early keeps what arrived; the rest is index 0.
-  spec.bytesPerLine = 4;
-  spec.palette.clear();
-  spec.rawData = {1, 2, 3};
-  file = WritePcx(spec);
+  recipe.bytesPerLine = 4;
+  recipe.palette.clear();
+  recipe.rawData = {1, 2, 3};
+  file = WritePcx(recipe);
   ASSERT_EQ(DecodePcx(file.data(), file.size(), raster), nullptr);
   EXPECT_EQ(raster.pixels[2], 3);
   EXPECT_EQ(raster.pixels[3], 0);
@@ -95,16 +95,16 @@ TEST(DecodePcx, RunsAcrossRowsAndPastTheImage) {
 }
 
 TEST(DecodePcx, ColourTableOnlyWhenIntroducedByTheMarker) {
-  PcxSpec spec = PatternPcx(8, 3, 1);
-  spec.indices = {0, 1, 255};
-  fixtures::ByteVector file = WritePcx(spec);
+  PcxRecipe recipe = PatternPcx(8, 3, 1);
+  recipe.indices = {0, 1, 255};
+  fixtures::ByteVector file = WritePcx(recipe);
   Raster raster;
   ASSERT_EQ(DecodePcx(file.data(), file.size(), raster), nullptr);
-  EXPECT_EQ(raster.palette[255], spec.palette[255]);
+  EXPECT_EQ(raster.palette[255], recipe.palette[255]);
 
   // No table: grey levels. A marker without its 768 bytes: the same.
-  spec.palette.clear();
-  file = WritePcx(spec);
+  recipe.palette.clear();
+  file = WritePcx(recipe);
   ASSERT_EQ(DecodePcx(file.data(), file.size(), raster), nullptr);
   EXPECT_EQ(raster.palette[1], 0x010101u);
   file.push_back(0x0C);
@@ -116,28 +116,28 @@ TEST(DecodePcx, ColourTableOnlyWhenIntroducedByTheMarker) {
 TEST(DecodePcx, RefusesBadHeaders) {
   struct Case {
     const char* name;
-    PcxSpec spec;
+    PcxRecipe recipe;
     const char* failure;
   };
-  auto with = [](PcxSpec spec, auto change) {
-    change(spec);
-    return spec;
+  auto with = [](PcxRecipe recipe, auto change) {
+    change(recipe);
+    return recipe;
   };
-  PcxSpec base = PatternPcx(8, 4, 4);
+  PcxRecipe base = PatternPcx(8, 4, 4);
   Case cases[] = {
-      {"x corners reversed", with(base, [](PcxSpec& s) { s.xMin = 10; s.xMax = 2; s.rawData = {0}; }), "corners out of order"},
-      {"y corners reversed", with(base, [](PcxSpec& s) { s.yMin = 10; s.yMax = 2; s.rawData = {0}; }), "corners out of order"},
-      {"bytes per line below the width", with(base, [](PcxSpec& s) { s.bytesPerLine = 3; }), "bytes per line below the width"},
+      {"x corners reversed", with(base, [](PcxRecipe& s) { s.xMin = 10; s.xMax = 2; s.rawData = {0}; }), "corners out of order"},
+      {"y corners reversed", with(base, [](PcxRecipe& s) { s.yMin = 10; s.yMax = 2; s.rawData = {0}; }), "corners out of order"},
+      {"bytes per line below the width", with(base, [](PcxRecipe& s) { s.bytesPerLine = 3; }), "bytes per line below the width"},
       {"one bit, bytes per line below the width",
-       with(PatternPcx(1, 17, 2), [](PcxSpec& s) { s.bytesPerLine = 2; }), "bytes per line below the width"},
-      {"three planes", with(base, [](PcxSpec& s) { s.planes = 3; }), "planes"},
-      {"4 bits per pixel", with(base, [](PcxSpec& s) { s.bitsPerPixel = 4; }), "bits per pixel"},
+       with(PatternPcx(1, 17, 2), [](PcxRecipe& s) { s.bytesPerLine = 2; }), "bytes per line below the width"},
+      {"three planes", with(base, [](PcxRecipe& s) { s.planes = 3; }), "planes"},
+      {"4 bits per pixel", with(base, [](PcxRecipe& s) { s.bitsPerPixel = 4; }), "bits per pixel"},
       {"65536 wide and tall from a few bytes",
-       with(base, [](PcxSpec& s) { s.xMin = 0; s.xMax = 65535; s.yMax = 65535; s.bytesPerLine = 65535; s.rawData = {0}; }),
+       with(base, [](PcxRecipe& s) { s.xMin = 0; s.xMax = 65535; s.yMax = 65535; s.bytesPerLine = 65535; s.rawData = {0}; }),
        "dimensions"},
   };
   for (const Case& c : cases) {
-    fixtures::ByteVector file = WritePcx(c.spec);
+    fixtures::ByteVector file = WritePcx(c.recipe);
     Raster raster;
     DecodeFailure failure = DecodePcx(file.data(), file.size(), raster);
     ASSERT_NE(failure, nullptr) << c.name;

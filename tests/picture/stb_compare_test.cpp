@@ -52,18 +52,18 @@ int WorstDifference(const Raster& raster, const StbPixels& stb, bool withAlpha =
 TEST(SameAsStbImage, Bmp) {
   for (int bits : {1, 4, 8, 24, 32}) {
     for (int height : {7, -7}) {
-      fixtures::BmpSpec spec;
-      spec.width = 13;
-      spec.height = height;
-      spec.bitCount = bits;
+      fixtures::BmpRecipe recipe;
+      recipe.width = 13;
+      recipe.height = height;
+      recipe.bitCount = bits;
       if (bits <= 8) {
-        spec.palette = fixtures::PatternPalette(1 << bits);
-        spec.indices = fixtures::PatternIndices(13, 7, 1 << bits);
+        recipe.palette = fixtures::PatternPalette(1 << bits);
+        recipe.indices = fixtures::PatternIndices(13, 7, 1 << bits);
       } else {
-        spec.colours = fixtures::PatternColours(13, 7);
-        for (auto& c : spec.colours) c |= 0xFF000000;
+        recipe.colours = fixtures::PatternColours(13, 7);
+        for (auto& c : recipe.colours) c |= 0xFF000000;
       }
-      ByteVector file = fixtures::WriteBmp(spec);
+      ByteVector file = fixtures::WriteBmp(recipe);
       Raster raster;
       ASSERT_EQ(DecodeBmp(file.data(), file.size(), raster), nullptr);
       EXPECT_EQ(WorstDifference(raster, DecodeWithStb(file)), 0) << bits << " bits, height " << height;
@@ -77,18 +77,18 @@ TEST(SameAsStbImage, GifFirstFrame) {
     bool interlaced;
   } cases[] = {{1, 1, 2, false}, {37, 23, 16, false}, {37, 23, 256, true}, {250, 180, 256, false}};
   for (const Case& c : cases) {
-    fixtures::GifSpec spec;
-    spec.width = c.width;
-    spec.height = c.height;
-    spec.globalPalette = fixtures::PatternPalette(c.colours);
-    fixtures::GifFrameSpec frame;
+    fixtures::GifRecipe recipe;
+    recipe.width = c.width;
+    recipe.height = c.height;
+    recipe.globalPalette = fixtures::PatternPalette(c.colours);
+    fixtures::GifFrameRecipe frame;
     frame.width = c.width;
     frame.height = c.height;
     frame.interlaced = c.interlaced;
     frame.indices = fixtures::PatternIndices(c.width, c.height, c.colours);
     for (std::size_t i = 0; i < frame.indices.size(); i += 7) frame.indices[i] = static_cast<std::uint8_t>(i * 13 % c.colours);
-    spec.frames.push_back(frame);
-    ByteVector file = fixtures::WriteGif(spec);
+    recipe.frames.push_back(frame);
+    ByteVector file = fixtures::WriteGif(recipe);
     auto gif = GifAnimation::Parse(file.data(), file.size());
     ASSERT_TRUE(gif);
     EXPECT_EQ(WorstDifference(gif->still(), DecodeWithStb(file)), 0) << c.width << "x" << c.height;

@@ -20,15 +20,15 @@ void Write(const std::string& path, const ByteVector& bytes) {
   std::fclose(file);
 }
 
-GifSpec Animated(bool interlaced) {
-  GifSpec spec;
-  spec.width = 12;
-  spec.height = 9;
-  spec.globalPalette = PatternPalette(8);
-  spec.loopExtension = true;
-  spec.comment = true;
+GifRecipe Animated(bool interlaced) {
+  GifRecipe recipe;
+  recipe.width = 12;
+  recipe.height = 9;
+  recipe.globalPalette = PatternPalette(8);
+  recipe.loopExtension = true;
+  recipe.comment = true;
   for (int i = 0; i < 3; ++i) {
-    GifFrameSpec frame;
+    GifFrameRecipe frame;
     frame.left = i * 2;
     frame.top = i;
     frame.width = 8;
@@ -41,9 +41,9 @@ GifSpec Animated(bool interlaced) {
     frame.transparentIndex = 3;
     frame.delay = i;
     if (i == 1) frame.localPalette = PatternPalette(4);
-    spec.frames.push_back(frame);
+    recipe.frames.push_back(frame);
   }
-  return spec;
+  return recipe;
 }
 
 }  // namespace
@@ -57,17 +57,17 @@ int main(int argc, char** argv) {
   std::string gif = std::string(argv[1]) + "/fuzz_gif_compositor/";
 
   for (int bits : {1, 4, 8, 24, 32}) {
-    BmpSpec spec;
-    spec.width = 7;
-    spec.height = bits == 8 ? -5 : 5;
-    spec.bitCount = bits;
+    BmpRecipe recipe;
+    recipe.width = 7;
+    recipe.height = bits == 8 ? -5 : 5;
+    recipe.bitCount = bits;
     if (bits <= 8) {
-      spec.palette = PatternPalette(1 << bits);
-      spec.indices = PatternIndices(7, 5, 1 << bits);
+      recipe.palette = PatternPalette(1 << bits);
+      recipe.indices = PatternIndices(7, 5, 1 << bits);
     } else {
-      spec.colours = PatternColours(7, 5);
+      recipe.colours = PatternColours(7, 5);
     }
-    Write(decode + "bmp" + std::to_string(bits), WriteBmp(spec));
+    Write(decode + "bmp" + std::to_string(bits), WriteBmp(recipe));
   }
   Write(decode + "jpeg", EncodeJpeg(12, 10, PatternColours(12, 10), false, 50));
   Write(decode + "jpeg_grey_progressive", EncodeJpeg(12, 10, PatternColours(12, 10), true, 50, true));
@@ -75,22 +75,22 @@ int main(int argc, char** argv) {
   for (std::size_t i = 0; i < argb.size(); ++i) argb[i] |= static_cast<std::uint32_t>(i * 9) << 24;
   Write(decode + "png_alpha", EncodePng(6, 5, argb));
   for (int bits : {8, 1}) {
-    PcxSpec spec;
-    spec.bitsPerPixel = bits;
-    spec.version = bits == 8 ? 5 : 3;
-    spec.xMax = 9;
-    spec.yMax = 4;
-    spec.indices = PatternIndices(10, 5, bits == 8 ? 256 : 2);
-    if (bits == 8) spec.palette = PatternPalette(256);
-    Write(decode + "pcx" + std::to_string(bits), WritePcx(spec));
+    PcxRecipe recipe;
+    recipe.bitsPerPixel = bits;
+    recipe.version = bits == 8 ? 5 : 3;
+    recipe.xMax = 9;
+    recipe.yMax = 4;
+    recipe.indices = PatternIndices(10, 5, bits == 8 ? 256 : 2);
+    if (bits == 8) recipe.palette = PatternPalette(256);
+    Write(decode + "pcx" + std::to_string(bits), WritePcx(recipe));
   }
   {
-    IconImageSpec small, large, indexed;
+    IconImageRecipe small, large, indexed;
     small.width = small.height = 8;
     large.width = large.height = 16;
     indexed.width = indexed.height = 16;
     indexed.bitCount = 4;
-    IconEntrySpec a, b, c;
+    IconEntryRecipe a, b, c;
     a.width = a.height = 8;
     a.image = MakeIconImage(small);
     b.width = b.height = 16;
@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
     c.image = MakeIconImage(indexed);
     Write(decode + "ico", WriteIcon({a, b, c}, 1));
     Write(decode + "cur", WriteIcon({a}, 2));
-    IconEntrySpec png;
+    IconEntryRecipe png;
     png.image = EncodePng(4, 4, std::vector<std::uint32_t>(16, 0x80102030));
     Write(decode + "ico_png", WriteIcon({png}, 1));
   }
@@ -111,11 +111,11 @@ int main(int argc, char** argv) {
     Write(gif + (interlaced ? "interlaced" : "animated"), file);
   }
   {
-    GifSpec still;
+    GifRecipe still;
     still.width = 5;
     still.height = 4;
     still.globalPalette = PatternPalette(2);
-    GifFrameSpec frame;
+    GifFrameRecipe frame;
     frame.width = 5;
     frame.height = 4;
     frame.indices = PatternIndices(5, 4, 2);
