@@ -1,6 +1,7 @@
 # Tolvane: `make run` builds and starts the program; `make test` builds and runs every test.
 # Both install what is missing first (Debian 12, as root).
 SHELL := /bin/bash
+.SHELLFLAGS := -o pipefail -c
 ROOT := $(CURDIR)
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
@@ -37,13 +38,14 @@ win32:
 test: deps
 	$(MAKE) native win64 win32
 	$(MAKE) test-native test-wine fuzz-smoke
+	@bash tools/test-summary.sh $(B)/test-native.log $(B)/test-wine.log
 
 test-native:
-	ctest --test-dir $(B)/native --output-on-failure --timeout 300 -j $(JOBS)
+	ctest --test-dir $(B)/native --output-on-failure --timeout 300 -j $(JOBS) 2>&1 | tee $(B)/test-native.log
 
 # Wine tests share port 80 and 443 of one network namespace: one at a time.
 test-wine:
-	TOLVANE_WINE_BUILD=$(ROOT)/$(B)/win64 bash tools/with-wine.sh ctest --test-dir $(B)/win64 --output-on-failure --timeout 300 -j 1
+	TOLVANE_WINE_BUILD=$(ROOT)/$(B)/win64 bash tools/with-wine.sh ctest --test-dir $(B)/win64 --output-on-failure --timeout 300 -j 1 2>&1 | tee $(B)/test-wine.log
 
 # Fuzz targets (clang + libFuzzer): `make fuzz-smoke` runs each briefly, `make fuzz` longer.
 FUZZ_SECONDS ?= 300
