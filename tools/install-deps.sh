@@ -9,7 +9,7 @@ packages=(
   libjpeg62-turbo-dev libpng-dev zlib1g-dev libstb-dev libgif-dev
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   gcc-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix libz-mingw-w64-dev
-  wine wine64 fonts-wine xvfb x11-utils xauth fonts-wqy-zenhei locales
+  wine wine64 xvfb x11-utils xauth fonts-wqy-zenhei locales
   python3 openssl curl iproute2 dpkg-dev time
 )
 
