@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,10 @@ BOOL CALLBACK InspectControl(HWND window, LPARAM) {
 
 // Waits for the dialog to be up and painted, inspects it, then cancels it.
 void CALLBACK InspectAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (!g_findings) {  // a test that ended early: never touch the next test's findings
+    KillTimer(nullptr, timer);
+    return;
+  }
   DialogFindings& f = *g_findings;
   ++f.ticks;
   EnumThreadWindows(GetCurrentThreadId(), FindDialog, 0);
@@ -94,20 +99,38 @@ class SkinDialogs : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(ControlSkin(1), 1);
+    // Nothing left from earlier tests may end the dialog's modal loop at once: a quit
+    // message in the queue, or a posted command.
+    testing::Pump();
     g_findings = &findings_;
-    SetTimer(nullptr, 0, 100, InspectAndClose);
+    timer_ = SetTimer(nullptr, 0, 100, InspectAndClose);
+    ASSERT_NE(timer_, 0u);
   }
   void TearDown() override {
+    // A dialog that returned before the timer saw it leaves the timer running; it must not
+    // fire into a later test.
+    if (timer_) KillTimer(nullptr, timer_);
     g_findings = nullptr;
     ControlSkin(0);
   }
+  // What the dialog call returned and the window state, for a failure's message.
+  std::string Circumstances(INT_PTR returned) const {
+    char text[160];
+    std::snprintf(text, sizeof text, "returned %lld, last error %lu, host %s, ticks %d",
+                  static_cast<long long>(returned), GetLastError(),
+                  IsWindow(host_.get()) ? "alive" : "gone", findings_.ticks);
+    return text;
+  }
+  UINT_PTR timer_ = 0;
   HostWindow host_;
   DialogFindings findings_;
 };
 
 TEST_F(SkinDialogs, MessageBoxOkButton) {
-  MessageBoxA(host_.get(), "\xC4\xFA\xBB\xB9\xC3\xBB\xD3\xD0\xCB\xD1\xCB\xF7", "Tolvane", MB_OK);
-  ASSERT_NE(findings_.dialog, nullptr) << "message box seen";
+  SetLastError(0);
+  const int returned =
+      MessageBoxA(host_.get(), "\xC4\xFA\xBB\xB9\xC3\xBB\xD3\xD0\xCB\xD1\xCB\xF7", "Tolvane", MB_OK);
+  ASSERT_NE(findings_.dialog, nullptr) << "message box seen; " << Circumstances(returned);
   EXPECT_EQ(findings_.pushButtons, 1);
   EXPECT_EQ(findings_.skinnedPushButtons, 1) << (findings_.problems.empty() ? "" : findings_.problems[0]);
 }
@@ -121,8 +144,11 @@ TEST_F(SkinDialogs, SaveDialogButtonsAndComboBoxes) {
   dialog.lpstrFile = file;
   dialog.nMaxFile = sizeof file;
   dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT;
-  EXPECT_FALSE(GetSaveFileNameA(&dialog));  // cancelled
-  ASSERT_NE(findings_.dialog, nullptr) << "save dialog seen";
+  SetLastError(0);
+  const BOOL saved = GetSaveFileNameA(&dialog);
+  EXPECT_FALSE(saved);  // cancelled
+  ASSERT_NE(findings_.dialog, nullptr) << "save dialog seen; " << Circumstances(saved)
+                                       << ", dialog error " << CommDlgExtendedError();
   EXPECT_GE(findings_.pushButtons, 2);
   EXPECT_EQ(findings_.skinnedPushButtons, findings_.pushButtons)
       << (findings_.problems.empty() ? "" : findings_.problems[0]);

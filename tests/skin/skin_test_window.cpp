@@ -83,14 +83,16 @@ Colour TopRowColour(const FillRecord& record, int left, int right, int x) {
 }
 
 HostWindow::HostWindow() {
-  static HWND shared = [] {
+  // Made again when a test left it destroyed (a stray close), so one failure stays in its test
+  // instead of leaving every later control without a parent.
+  static HWND shared = nullptr;
+  if (!IsWindow(shared)) {
     RegisterHostClass();
-    HWND window = CreateWindowExA(0, kHostClass, "skin test", WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN,
-                                  0, 0, 600, 400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ShowWindow(window, SW_SHOW);
-    SetForegroundWindow(window);
-    return window;
-  }();
+    shared = CreateWindowExA(0, kHostClass, "skin test", WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN,
+                             0, 0, 600, 400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ShowWindow(shared, SW_SHOW);
+    SetForegroundWindow(shared);
+  }
   window_ = shared;
   SetFocus(window_);
   Pump();
