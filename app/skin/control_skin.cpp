@@ -242,6 +242,8 @@ void PaintCaught(HWND window) {
 
 LRESULT CALLBACK SkinProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   SkinnedControl* control = FindRecord(window);
+  // No record (the window's procedure was kept by a subclass after the record went): the
+  // default handling, since a plain 0 would refuse WM_NCCREATE and answer every query empty.
   if (!control) return DefWindowProcA(window, message, wParam, lParam);
   const WNDPROC own = control->previousProcedure;
 
