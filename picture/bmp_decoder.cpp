@@ -37,20 +37,19 @@ DecodeFailure DecodeBmp(const std::uint8_t* data, std::size_t size, Raster& out)
   std::size_t entries = 0;
   if (bitCount <= 8) {
     entries = coloursUsed != 0 ? coloursUsed : (1u << bitCount);
-    if (entries > 256) return "colour table size";
   }
-  // The colour table follows the whole information header, whatever its version.
-  std::size_t tableStart = 0, tableEnd = 0;
-  if (!CheckedAdd(14, headerSize, tableStart) || !CheckedAdd(tableStart, entries * 4, tableEnd) ||
-      !reader.Seek(tableStart))
+  // The colour table follows the whole information header, whatever its version. A table
+  // longer than 256 entries is read past (no index can reach beyond entry 255).
+  std::size_t tableStart = 0, tableBytes = 0, tableEnd = 0;
+  if (!CheckedAdd(14, headerSize, tableStart) || !CheckedMultiply(entries, 4, tableBytes) ||
+      !CheckedAdd(tableStart, tableBytes, tableEnd) || !reader.Seek(tableStart))
     return "truncated colour table";
+  const std::uint8_t* entriesData = reader.Take(tableBytes);
+  if (entriesData == nullptr) return "truncated colour table";
   // Indices past the table read as black: unused entries stay zero.
   std::uint8_t table[256][3] = {};
-  for (std::size_t i = 0; i < entries; ++i) {
-    const std::uint8_t* entry = reader.Take(4);
-    if (entry == nullptr) return "truncated colour table";
-    std::memcpy(table[i], entry, 3);  // blue, green, red
-  }
+  for (std::size_t i = 0; i < entries && i < 256; ++i)
+    std::memcpy(table[i], entriesData + i * 4, 3);  // blue, green, red
   if (pixelOffset < tableEnd) return "pixel offset inside the colour table";
   if (!reader.Seek(pixelOffset)) return "pixel offset past the end";
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 
 #include "picture/decoders.h"
 #include "tests/picture/fixtures.h"
@@ -88,6 +89,16 @@ TEST(DecodeBmp, ColourTableFollowsColoursUsedAndIndicesPastItAreBlack) {
   file = WriteBmp(recipe);
   ASSERT_EQ(DecodeBmp(file.data(), file.size(), raster), nullptr);
   ExpectPixels(recipe, raster, "gap before the pixels");
+
+  // A table longer than 256 entries that fits in the file is read past; indices use its
+  // first 256 entries.
+  recipe.palette = fixtures::PatternPalette(256);
+  recipe.palette.resize(300, 0x123456);
+  recipe.coloursUsed = 300;
+  recipe.pixelOffset = -1;
+  file = WriteBmp(recipe);
+  ASSERT_EQ(DecodeBmp(file.data(), file.size(), raster), nullptr);
+  ExpectPixels(recipe, raster, "300 colours");
 }
 
 TEST(DecodeBmp, RefusesWhatItCannotShowSafely) {
@@ -117,7 +128,10 @@ TEST(DecodeBmp, RefusesWhatItCannotShowSafely) {
       {"rows asked for but not there",
        with(PatternBmp(24, 1, 1), [](BmpRecipe& s) { s.width = 16384; s.height = 4096; s.colours.clear(); }),
        0, "truncated pixels"},
-      {"colour table over 256", with(base, [](BmpRecipe& s) { s.coloursUsed = 300; }), 0, "colour table size"},
+      {"colour table of 300 entries, pixels right after 256",
+       with(PatternBmp(8, 16, 16), [](BmpRecipe& s) { s.coloursUsed = 300; }), 0, "pixel offset inside the colour table"},
+      {"colour table of 4G entries", with(base, [](BmpRecipe& s) { s.coloursUsed = 0xFFFFFFFF; }), 0,
+       "truncated colour table"},
       {"colour table that does not fit",
        with(base, [](BmpRecipe& s) { s.coloursUsed = 200; s.palette.resize(2); s.indices.clear(); s.height = 1; s.width = 1; }),
        0, "truncated colour table"},
@@ -129,7 +143,8 @@ TEST(DecodeBmp, RefusesWhatItCannotShowSafely) {
       {"header cut short", base, 30, "truncated header"},
   };
   // pixelOffset past the end: the writer pads up to it, so cut the file back.
-  cases[13].cutTo = 14 + 40 + 1024 + 8;
+  for (Case& c : cases)
+    if (std::string(c.name) == "pixel offset past the end") c.cutTo = 14 + 40 + 1024 + 8;
   for (const Case& c : cases) {
     fixtures::ByteVector file = WriteBmp(c.recipe);
     if (c.cutTo != 0 && c.cutTo < file.size()) file.resize(c.cutTo);
