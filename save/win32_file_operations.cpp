@@ -1,6 +1,8 @@
 #include "save/win32_file_operations.h"
 
 #include <climits>
+#include <cstdio>
+#include <cstring>
 
 #include "save/save_dialog.h"
 
@@ -11,17 +13,29 @@ Win32FileOperations::~Win32FileOperations() { Close(); }
 Text Win32FileOperations::CreateFileBeside(const Text& target) {
   Close();
   Text folder = FolderOfPath(target.c_str());
-  char name[MAX_PATH];
-  // Creates a new empty file with a unique name in that folder.
-  if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "tlv", 0, name)) return Text();
+  const char* base = folder.empty() ? "." : folder.c_str();
+  // Only a root keeps its separator (a trailing 0x5C may be the second byte of a character).
+  std::size_t baseLength = std::strlen(base);
+  bool root = (base[baseLength - 1] == '\\' || base[baseLength - 1] == '/') &&
+              (baseLength == 1 || base[baseLength - 2] == ':');
+  const char* separator = root ? "" : "\\";
+  // GetTempFileNameA refuses folders longer than MAX_PATH - 14 characters, where a file of an
+  // ordinary name still fits: a short name ("~" and four hex digits) is made here instead, and
+  // the file is created only if it is new.
   SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
-  file_ = CreateFileA(name, GENERIC_WRITE, 0, &inheritable, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                      nullptr);
-  if (file_ == INVALID_HANDLE_VALUE) {
-    DeleteFileA(name);
-    return Text();
+  DWORD seed = GetTickCount() ^ (GetCurrentProcessId() << 4);
+  for (DWORD attempt = 0; attempt < 0x10000; ++attempt) {
+    char name[MAX_PATH];
+    int length = std::snprintf(name, sizeof(name), "%s%s~%04lx", base, separator,
+                               static_cast<unsigned long>((seed + attempt) & 0xFFFF));
+    if (length < 0 || static_cast<std::size_t>(length) >= sizeof(name)) return Text();
+    file_ = CreateFileA(name, GENERIC_WRITE, 0, &inheritable, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                        nullptr);
+    if (file_ != INVALID_HANDLE_VALUE) return Text::FromCString(name);
+    DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return Text();
   }
-  return Text::FromCString(name);
+  return Text();
 }
 
 bool Win32FileOperations::Write(const std::uint8_t* data, std::size_t size) {

@@ -90,6 +90,26 @@ TEST_F(Win32FileTest, NamesWithDoubleByteCharactersAndBackslashSecondBytes) {
   EXPECT_EQ(Listing().size(), 1u);
 }
 
+TEST_F(Win32FileTest, SavesIntoTheDeepestFolderAndIntoARoot) {
+  // CreateDirectoryA takes at most MAX_PATH - 12 characters; a file in such a folder still has
+  // a name below MAX_PATH, and the temporary file beside it must too.
+  std::string deep = folder_ + "\\";
+  deep += std::string(MAX_PATH - 13 - deep.size(), 'd');
+  ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep.size();
+  // A file at the root of the drive: the folder "C:\\" keeps its one separator.
+  std::string atRoot = folder_.substr(0, 3) + "tolvane-root-" + std::to_string(GetCurrentProcessId()) + ".jpg";
+  for (const std::string& path : {deep + "\\a.jpg", atRoot}) {
+    SCOPED_TRACE(path);
+    bool saved = WriteFileBytes(Text::FromCString(path.c_str()), BytesOf("saved"));
+    std::string contents = Contents(path);
+    DeleteFileA(path.c_str());
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(contents, "saved");
+  }
+  RemoveDirectoryA(deep.c_str());
+  EXPECT_EQ(GetFileAttributesA(deep.c_str()), INVALID_FILE_ATTRIBUTES);  // nothing left in it
+}
+
 // Win32 file operations whose writes fail after half the bytes, as a full disk does.
 class FailingWrites : public Win32FileOperations {
  public:
