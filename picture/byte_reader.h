@@ -2,6 +2,7 @@
 // The one way the decoders read their input and size their output. Reading past the end is a
 // failure that sticks (never a stray byte), and every size is computed with overflow checks
 // and held to the dimension cap before anything is allocated.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -28,6 +29,15 @@ inline bool CheckedAdd(std::size_t a, std::size_t b, std::size_t& result) {
   if (b > SIZE_MAX - a) return false;
   result = a + b;
   return true;
+}
+
+// Reads `entries` (at most 256) colour-table entries of three bytes, red, green, blue, into
+// `palette` as 0x00RRGGBB; the caller has checked that they lie in the data.
+inline void ReadRgbTable(const std::uint8_t* table, std::size_t entries,
+                         std::array<std::uint32_t, 256>& palette) {
+  for (std::size_t i = 0; i < entries && i < palette.size(); ++i)
+    palette[i] = static_cast<std::uint32_t>(table[i * 3]) << 16 |
+                 static_cast<std::uint32_t>(table[i * 3 + 1]) << 8 | table[i * 3 + 2];
 }
 
 // Bytes in one row of `width` pixels of `bitsPerPixel`, padded to `alignment` bytes. Only for

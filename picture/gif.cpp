@@ -289,10 +289,7 @@ void GifAnimation::ReadPaletteFrom(const std::uint8_t* data, const GifFrame& fra
                                    std::array<std::uint32_t, 256>& palette) {
   // Parse checked that the table lies in the data.
   palette.fill(0);
-  const std::uint8_t* table = data + frame.paletteOffset;
-  for (std::size_t i = 0; i < frame.paletteEntries; ++i)
-    palette[i] = static_cast<std::uint32_t>(table[i * 3]) << 16 |
-                 static_cast<std::uint32_t>(table[i * 3 + 1]) << 8 | table[i * 3 + 2];
+  ReadRgbTable(data + frame.paletteOffset, frame.paletteEntries, palette);
 }
 
 bool GifAnimation::FrameDecodes(const std::uint8_t* data, std::size_t size,

@@ -84,11 +84,7 @@ DecodeFailure DecodePcx(const std::uint8_t* data, std::size_t size, Raster& out)
     for (unsigned i = 0; i < 256; ++i) raster.palette[i] = i << 16 | i << 8 | i;
     if (reader.Peek() == 0x0C) {
       reader.U8();
-      if (const std::uint8_t* table = reader.Take(768)) {
-        for (std::size_t i = 0; i < 256; ++i)
-          raster.palette[i] = static_cast<std::uint32_t>(table[i * 3]) << 16 |
-                              static_cast<std::uint32_t>(table[i * 3 + 1]) << 8 | table[i * 3 + 2];
-      }
+      if (const std::uint8_t* table = reader.Take(768)) ReadRgbTable(table, 256, raster.palette);
     }
   }
   out = std::move(raster);
