@@ -73,6 +73,11 @@ int SingleLineEditMinimumHeight() {
   return metrics.tmHeight + 2 * GetSystemMetrics(SM_CYEDGE);
 }
 
+// A control the focus may go to: shown and enabled.
+bool CanTakeFocus(HWND control) {
+  return control && IsWindowVisible(control) && IsWindowEnabled(control);
+}
+
 // Icons at the size asked for, made from the 32 x 32 image of DEFAULT_ICON.
 HICON LoadProgramIcon(HINSTANCE instance, int size) {
   return static_cast<HICON>(LoadImageA(instance, "DEFAULT_ICON", IMAGE_ICON, size, size, 0));
@@ -292,8 +297,7 @@ HWND MainWindow::ControlNamed(const char* name) const {
 void MainWindow::MoveFocus(bool backwards) {
   std::vector<std::size_t> order;
   for (std::size_t entry : tabOrder_) {
-    HWND control = controls_[entry];
-    if (control && IsWindowVisible(control) && IsWindowEnabled(control)) order.push_back(entry);
+    if (CanTakeFocus(controls_[entry])) order.push_back(entry);
   }
   if (order.empty()) return;
   HWND focus = GetFocus();
@@ -307,14 +311,13 @@ void MainWindow::MoveFocus(bool backwards) {
 
 void MainWindow::PassFocusOn() {
   if (lastFocus_ && IsWindow(lastFocus_) && IsChild(window_, lastFocus_) &&
-      IsWindowEnabled(lastFocus_) && IsWindowVisible(lastFocus_)) {
+      CanTakeFocus(lastFocus_)) {
     SetFocus(lastFocus_);
     return;
   }
   for (std::size_t entry : tabOrder_) {
-    HWND control = controls_[entry];
-    if (control && IsWindowVisible(control) && IsWindowEnabled(control)) {
-      SetFocus(control);
+    if (CanTakeFocus(controls_[entry])) {
+      SetFocus(controls_[entry]);
       return;
     }
   }
